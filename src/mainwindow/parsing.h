@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QtGlobal>
+
+class QHostAddress;
+class QString;
+
+// Reads text as a base-10 integer; writes *out and returns true only when
+// the text converts and lies within [min, max].
+bool parseIntInRange(const QString &text, qint32 *out, qint32 min, qint32 max);
+
+// Reads an address; writes *out and returns true only on success. IPv4 is
+// taken only as four dotted decimal numbers 0..255 without leading zeros, so
+// the address reads back exactly as typed; IPv6 text is taken as the
+// toolkit's parser reads it.
+bool parseHostAddress(const QString &text, QHostAddress *out);

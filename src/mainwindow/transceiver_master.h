@@ -1,0 +1,91 @@
+#pragma once
+
+#include "DataStorage.h"
+
+#include <QButtonGroup>
+#include <QIntValidator>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <QVector>
+
+namespace Ui {
+class transceiver_master;
+}
+using MainWindowForm = Ui::transceiver_master;
+
+class QLineEdit;
+
+// The configuration window: moves values between the form, the working
+// image and the device image, and checks the operator's input.
+class transceiver_master : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit transceiver_master(QWidget *parent = nullptr);
+    ~transceiver_master() override;
+
+private slots:
+    void on_lineEdit_chNo_textChanged(const QString &arg1);
+    void on_inputTimerTick();
+    void on_TXnumber_currentIndexChanged(int index);
+    void on_lineEdit_cellIDX_textChanged(const QString &arg1);
+    void on_push_trx_write_clicked();
+    void TRX_mode_clicked(int id);
+    void on_push_trx_read_clicked();
+    void on_LineTextChanged(const QString &text);
+    void on_push_trx_write_2_clicked();
+    void on_push_tet_read_clicked();
+    void on_Host_IPaddress_textEdited(const QString &arg1);
+    void on_HostIPaddress2_textEdited(const QString &arg1);
+    void on_push_Host_write_clicked();
+    void on_push_Host_Read_clicked();
+    void on_push_AntennaSet_clicked();
+    void on_push_AntennaGet_clicked();
+    void on_push_setAll_clicked();
+    void on_push_readAll_clicked();
+    void on_tabWidget_currentChanged(int index);
+
+private:
+    static constexpr int validatorCount = 11;
+
+    void showNotice(const QString &text, const QString &informativeText);
+
+    void showTransceiver();
+    void updateFrequencies();
+
+    void formToTetra();
+    void tetraToForm();
+    void formToHost();
+    void hostToForm();
+    void formToAntenna();
+    void antennaToForm();
+
+    // Parses the free-text fields of a tab into the working image, as the
+    // input timer does; trx is the transceiver the fields were shown for.
+    void takeInput(int tab, int trx);
+    bool isAcceptable(QLineEdit *edit) const;
+    void recolour(const QVector<QLineEdit *> &edits);
+    // False, after marking the bad fields and telling the operator which
+    // they are, when any of the fields is not acceptable.
+    bool writeAllowed(const QVector<QLineEdit *> &edits);
+    QVector<QLineEdit *> tetraFields() const;
+    QVector<QLineEdit *> hostFields() const;
+    QVector<QLineEdit *> trxFields() const;
+
+    void installValidator(int row, QLineEdit *edit, int max);
+
+    MainWindowForm *ui;
+    QTimer inputTimer;
+    DataStorage storage;
+    QButtonGroup modeGroup;
+    QIntValidator validators[validatorCount];
+
+    // Where the free-text fields' pending input belongs: the tab and the
+    // transceiver on screen when it was typed.
+    int shownTab = 0;
+    int shownTrx = 0;
+
+    friend class TestAccess;
+};
