@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataStorage.h"
+#include "MainWindowForm.h"
 
 #include <QButtonGroup>
 #include <QIntValidator>
@@ -8,11 +9,6 @@
 #include <QTimer>
 
 #include <QVector>
-
-namespace Ui {
-class transceiver_master;
-}
-using MainWindowForm = Ui::transceiver_master;
 
 class QLineEdit;
 

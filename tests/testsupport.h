@@ -1,0 +1,141 @@
+#pragma once
+
+#include "DataStorage.h"
+#include "transceiver_master.h"
+#include "ui_transceiver_master.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+// Reaches the window's private members, as an operator's eyes reach the
+// form and a debugger the store.
+class TestAccess
+{
+public:
+    static MainWindowForm *ui(transceiver_master &w) { return w.ui; }
+    static DataStorage &storage(transceiver_master &w) { return w.storage; }
+    static QTimer &timer(transceiver_master &w) { return w.inputTimer; }
+    static QButtonGroup &modeGroup(transceiver_master &w) { return w.modeGroup; }
+    static QIntValidator &validator(transceiver_master &w, int row) { return w.validators[row]; }
+};
+
+// A modal notice as the operator saw it.
+struct Notice {
+    QString text;
+    QString informativeText;
+    QMessageBox::StandardButtons buttons;
+    QString windowTitle;
+    bool mainWindowVisible = false;
+};
+
+// Closes every modal notice that appears, from a timer, and records it.
+class NoticeCloser : public QObject
+{
+public:
+    enum How { ByOk, ByEscape, ByCloseButton };
+
+    explicit NoticeCloser(How how = ByOk, int keepOpenMs = 0) : how(how), keepOpenMs(keepOpenMs)
+    {
+        poller.setInterval(2);
+        QObject::connect(&poller, &QTimer::timeout, this, [this] { poll(); });
+        poller.start();
+    }
+
+    How how;
+    int keepOpenMs;
+    QPointer<QWidget> mainWindow;
+    QList<Notice> notices;
+
+    Notice last() const { return notices.isEmpty() ? Notice() : notices.last(); }
+    int count() const { return notices.size(); }
+
+private:
+    void poll()
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || box == closing)
+            return;
+        if (box != seen) {
+            seen = box;
+            shownFor.start();
+        }
+        if (shownFor.elapsed() < keepOpenMs)
+            return;
+        closing = box;
+        notices << Notice{box->text(), box->informativeText(), box->standardButtons(),
+                          box->windowTitle(), mainWindow && mainWindow->isVisible()};
+        switch (how) {
+        case ByOk:
+            box->button(QMessageBox::Ok)->click();
+            break;
+        case ByEscape:
+            QTest::keyClick(box, Qt::Key_Escape);
+            break;
+        case ByCloseButton:
+            box->close();
+            break;
+        }
+    }
+
+    QTimer poller;
+    QPointer<QMessageBox> seen;
+    QPointer<QMessageBox> closing;
+    QElapsedTimer shownFor;
+};
+
+// The real window, built and shown as at program start, with its notices
+// closed as they appear.
+struct Corvane {
+    explicit Corvane(NoticeCloser::How how = NoticeCloser::ByOk) : closer(how)
+    {
+        window = std::make_unique<transceiver_master>();
+        closer.mainWindow = window.get();
+        ui = TestAccess::ui(*window);
+        store = &TestAccess::storage(*window);
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            qWarning("window not exposed");
+    }
+
+    // The operator's way of changing a tab: a click on its tab.
+    void goToTab(int index)
+    {
+        QTabBar *bar = ui->tabWidget->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    }
+
+    // Replace a field's content by keyboard: select all, delete, type.
+    static void typeInto(QLineEdit *edit, const QString &text)
+    {
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    }
+
+    static void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    // Wait out the 600 ms input timer.
+    void waitTick() const
+    {
+        QTest::qWait(650);
+        QTRY_VERIFY(!TestAccess::timer(*window).isActive());
+    }
+
+    bool isYellow(const QLineEdit *edit) const { return edit->styleSheet().contains("yellow"); }
+    bool isWhite(const QLineEdit *edit) const { return edit->styleSheet().contains("white"); }
+
+    NoticeCloser closer;
+    std::unique_ptr<transceiver_master> window;
+    MainWindowForm *ui = nullptr;
+    DataStorage *store = nullptr;
+};

@@ -1,0 +1,659 @@
+// The form as built by setupUi: widget tree, geometry, captions, item lists,
+// the frequency displays, and the by-name slot connection.
+#include "MainWindowForm.h"
+#include "ui_transceiver_master.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLCDNumber>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+struct WidgetRow {
+    const char *name;
+    const char *className;
+    const char *parent;
+    QRect geometry; // null: not placed by the form
+};
+
+// Every widget of the form, in creation order.
+const WidgetRow widgetRows[] = {
+    {"centralwidget", "QWidget", "transceiver_master", {}},
+    {"tabWidget", "QTabWidget", "centralwidget", {10, 50, 531, 541}},
+    {"tab_ant", "QWidget", "qt_tabwidget_stackedwidget", {}},
+    {"Antenna_config", "QComboBox", "tab_ant", {210, 30, 281, 32}},
+    {"label_34", "QLabel", "tab_ant", {20, 30, 171, 31}},
+    {"Antenna_maxPower", "QComboBox", "tab_ant", {210, 70, 281, 32}},
+    {"label_35", "QLabel", "tab_ant", {20, 70, 171, 31}},
+    {"Antenna_duplexerType", "QComboBox", "tab_ant", {210, 110, 281, 32}},
+    {"label_36", "QLabel", "tab_ant", {20, 110, 171, 31}},
+    {"Antenna_maxReflection", "QComboBox", "tab_ant", {210, 150, 281, 32}},
+    {"label_37", "QLabel", "tab_ant", {20, 150, 191, 31}},
+    {"push_AntennaGet", "QPushButton", "tab_ant", {30, 260, 101, 31}},
+    {"push_AntennaSet", "QPushButton", "tab_ant", {390, 260, 91, 31}},
+    {"tab_network", "QWidget", "qt_tabwidget_stackedwidget", {}},
+    {"Host_IPaddress", "QLineEdit", "tab_network", {220, 40, 251, 21}},
+    {"HostIPaddress2", "QLineEdit", "tab_network", {220, 70, 251, 21}},
+    {"Host_nodeID", "QLineEdit", "tab_network", {220, 100, 251, 21}},
+    {"Host_clusterID", "QLineEdit", "tab_network", {220, 130, 251, 21}},
+    {"Host_Type", "QComboBox", "tab_network", {220, 160, 141, 32}},
+    {"Host_redundant", "QCheckBox", "tab_network", {20, 200, 221, 20}},
+    {"Host_Name", "QLineEdit", "tab_network", {220, 230, 251, 21}},
+    {"push_Host_write", "QPushButton", "tab_network", {390, 270, 91, 31}},
+    {"push_Host_Read", "QPushButton", "tab_network", {30, 270, 101, 31}},
+    {"label_28", "QLabel", "tab_network", {20, 40, 161, 21}},
+    {"label_29", "QLabel", "tab_network", {20, 70, 161, 21}},
+    {"label_30", "QLabel", "tab_network", {20, 100, 191, 21}},
+    {"label_31", "QLabel", "tab_network", {20, 130, 191, 21}},
+    {"label_32", "QLabel", "tab_network", {20, 160, 161, 21}},
+    {"label_33", "QLabel", "tab_network", {20, 230, 161, 21}},
+    {"tab_tetra", "QWidget", "qt_tabwidget_stackedwidget", {}},
+    {"label_6", "QLabel", "tab_tetra", {0, 40, 131, 20}},
+    {"Tetra_CC", "QLineEdit", "tab_tetra", {160, 40, 81, 22}},
+    {"Tetra_LA", "QLineEdit", "tab_tetra", {160, 70, 81, 22}},
+    {"label_7", "QLabel", "tab_tetra", {0, 70, 131, 20}},
+    {"Tetra_staticPDCH_No", "QLineEdit", "tab_tetra", {160, 350, 81, 22}},
+    {"label_8", "QLabel", "tab_tetra", {0, 99, 131, 31}},
+    {"Tetra_Band", "QComboBox", "tab_tetra", {140, 100, 101, 32}},
+    {"Tetra_offset", "QComboBox", "tab_tetra", {140, 130, 101, 32}},
+    {"label_9", "QLabel", "tab_tetra", {0, 130, 131, 31}},
+    {"Tetra_maxMSpower", "QComboBox", "tab_tetra", {140, 180, 101, 32}},
+    {"label_10", "QLabel", "tab_tetra", {0, 180, 131, 31}},
+    {"Tetra_Reverse", "QCheckBox", "tab_tetra", {0, 160, 181, 20}},
+    {"Tetra_min_access_level", "QComboBox", "tab_tetra", {140, 210, 101, 32}},
+    {"label_11", "QLabel", "tab_tetra", {0, 210, 151, 31}},
+    {"Tetra_access_param", "QComboBox", "tab_tetra", {140, 240, 101, 32}},
+    {"label_12", "QLabel", "tab_tetra", {0, 240, 151, 31}},
+    {"Tetra_downlink_timeout", "QComboBox", "tab_tetra", {140, 270, 101, 32}},
+    {"label_13", "QLabel", "tab_tetra", {0, 270, 151, 31}},
+    {"check_Tetra_priority_cell", "QCheckBox", "tab_tetra", {0, 300, 181, 20}},
+    {"check_Tetra_localFallback", "QCheckBox", "tab_tetra", {0, 320, 181, 20}},
+    {"label_14", "QLabel", "tab_tetra", {0, 350, 151, 31}},
+    {"label_15", "QLabel", "tab_tetra", {0, 380, 151, 31}},
+    {"Tetra_dynPDCH_No", "QLineEdit", "tab_tetra", {160, 380, 81, 22}},
+    {"label_16", "QLabel", "tab_tetra", {0, 410, 151, 31}},
+    {"Tetra_PDCH_maxTS", "QLineEdit", "tab_tetra", {160, 410, 81, 22}},
+    {"label_17", "QLabel", "tab_tetra", {0, 440, 151, 31}},
+    {"Tetra_PDCH_maxMSperPDCH", "QLineEdit", "tab_tetra", {160, 440, 81, 22}},
+    {"label_18", "QLabel", "tab_tetra", {0, 470, 151, 31}},
+    {"Tetra_SCCH_No", "QLineEdit", "tab_tetra", {160, 470, 81, 22}},
+    {"Tetra_Fast_resel_thrsh", "QComboBox", "tab_tetra", {400, 40, 111, 32}},
+    {"label_19", "QLabel", "tab_tetra", {250, 40, 151, 31}},
+    {"Tetra_Fast_resel_hyst", "QComboBox", "tab_tetra", {400, 80, 111, 32}},
+    {"label_20", "QLabel", "tab_tetra", {250, 80, 151, 31}},
+    {"Tetra_slowResel_thrsh", "QComboBox", "tab_tetra", {400, 120, 111, 32}},
+    {"label_21", "QLabel", "tab_tetra", {250, 120, 151, 31}},
+    {"Tetra_slowResel_hyst", "QComboBox", "tab_tetra", {400, 160, 111, 32}},
+    {"label_22", "QLabel", "tab_tetra", {250, 160, 151, 31}},
+    {"Tetra_minReselRSSI", "QComboBox", "tab_tetra", {400, 230, 111, 32}},
+    {"label_23", "QLabel", "tab_tetra", {250, 230, 151, 31}},
+    {"Tetra_relinq_RSSI", "QComboBox", "tab_tetra", {400, 270, 111, 32}},
+    {"label_24", "QLabel", "tab_tetra", {250, 270, 151, 31}},
+    {"Tetra_improv_RSSI", "QComboBox", "tab_tetra", {400, 310, 111, 32}},
+    {"label_25", "QLabel", "tab_tetra", {250, 310, 151, 31}},
+    {"check_Tetra_dataOnlyBS", "QCheckBox", "tab_tetra", {260, 350, 181, 20}},
+    {"label_26", "QLabel", "tab_tetra", {350, 380, 61, 31}},
+    {"Tetra_MCC", "QLineEdit", "tab_tetra", {420, 380, 81, 22}},
+    {"label_27", "QLabel", "tab_tetra", {350, 420, 61, 31}},
+    {"Tetra_MNC", "QLineEdit", "tab_tetra", {420, 420, 81, 22}},
+    {"Tetra_allowAnnounceType", "QCheckBox", "tab_tetra", {250, 200, 191, 20}},
+    {"push_trx_write_2", "QPushButton", "tab_tetra", {400, 460, 91, 31}},
+    {"push_tet_read", "QPushButton", "tab_tetra", {260, 460, 101, 31}},
+    {"tab_transceiver", "QWidget", "qt_tabwidget_stackedwidget", {}},
+    {"lineEdit_cellIDX", "QLineEdit", "tab_transceiver", {190, 290, 191, 22}},
+    {"lineEdit_chNo", "QLineEdit", "tab_transceiver", {190, 180, 191, 22}},
+    {"label", "QLabel", "tab_transceiver", {40, 180, 121, 20}},
+    {"label_2", "QLabel", "tab_transceiver", {40, 210, 131, 20}},
+    {"push_trx_write", "QPushButton", "tab_transceiver", {380, 470, 91, 31}},
+    {"push_trx_read", "QPushButton", "tab_transceiver", {20, 470, 101, 31}},
+    {"lcd_RXfreq", "QLCDNumber", "tab_transceiver", {190, 210, 191, 23}},
+    {"label_3", "QLabel", "tab_transceiver", {40, 250, 131, 20}},
+    {"lcd_TXfreq", "QLCDNumber", "tab_transceiver", {190, 250, 191, 23}},
+    {"label_4", "QLabel", "tab_transceiver", {40, 290, 101, 20}},
+    {"groupBox", "QGroupBox", "tab_transceiver", {40, 91, 341, 31}},
+    {"radioButton_notUsed", "QRadioButton", "groupBox", {10, 10, 82, 17}},
+    {"radioButton_inUse", "QRadioButton", "groupBox", {120, 10, 101, 17}},
+    {"radioButton_backup", "QRadioButton", "groupBox", {230, 10, 101, 17}},
+    {"TXnumber", "QComboBox", "tab_transceiver", {230, 41, 61, 32}},
+    {"label_5", "QLabel", "tab_transceiver", {100, 40, 131, 31}},
+    {"push_setAll", "QPushButton", "centralwidget", {370, 10, 161, 31}},
+    {"push_readAll", "QPushButton", "centralwidget", {30, 10, 161, 31}},
+};
+
+} // namespace
+
+// Stands in for the window: slots named like some of the window's, counting
+// the calls that reach them.
+class SlotProbe : public QMainWindow
+{
+    Q_OBJECT
+public:
+    QStringList calls;
+
+private slots:
+    void on_lineEdit_chNo_textChanged(const QString &) { calls << "chNo"; }
+    void on_inputTimerTick() { calls << "tick"; }
+    void on_TXnumber_currentIndexChanged(int) { calls << "TXnumber"; }
+    void on_lineEdit_cellIDX_textChanged(const QString &) { calls << "cellIDX"; }
+    void on_push_trx_write_clicked() { calls << "trx_write"; }
+    void on_Host_IPaddress_textEdited(const QString &) { calls << "ip1"; }
+    void on_tabWidget_currentChanged(int) { calls << "tab"; }
+    void on_push_setAll_clicked() { calls << "setAll"; }
+};
+
+class TestForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void widgets_data();
+    void widgets();
+    void widgetCounts();
+    void tabPagesInOrder();
+    void focusChainFollowsCreationOrder();
+    void captions_data();
+    void captions();
+    void windowAndTabTexts();
+    void comboItems_data();
+    void comboItems();
+    void lineEditLimits();
+    void checkBoxes();
+    void radioButtons();
+    void frequencyDisplays();
+    void displayPalettes_data();
+    void displayPalettes();
+    void windowSizeAndFont();
+    void objectName();
+    void noSlotRunsDuringSetup();
+
+private:
+    QMainWindow *window = nullptr;
+    MainWindowForm form;
+};
+
+void TestForm::init()
+{
+    window = new QMainWindow;
+    form.setupUi(window);
+}
+
+void TestForm::cleanup()
+{
+    delete window;
+    window = nullptr;
+}
+
+void TestForm::widgets_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QString>("parentName");
+    QTest::addColumn<QRect>("geometry");
+    for (const WidgetRow &r : widgetRows)
+        QTest::newRow(r.name) << QString::fromLatin1(r.name) << QString::fromLatin1(r.className)
+                              << QString::fromLatin1(r.parent) << r.geometry;
+}
+
+void TestForm::widgets()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(QString, parentName);
+    QFETCH(QRect, geometry);
+
+    auto *w = window->findChild<QWidget *>(name);
+    QVERIFY2(w, qPrintable(name));
+    QCOMPARE(QString::fromLatin1(w->metaObject()->className()), className);
+    if (parentName == "transceiver_master")
+        QCOMPARE(w->parentWidget(), window);
+    else
+        QCOMPARE(w->parentWidget()->objectName(), parentName);
+    if (!geometry.isNull())
+        QCOMPARE(w->geometry(), geometry);
+}
+
+void TestForm::widgetCounts()
+{
+    QMap<QString, int> byClass;
+    int named = 0;
+    // The tab bar's own scroll buttons are the toolkit's, not the form's.
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_") ||
+            w->objectName().startsWith("Scroll"))
+            continue;
+        ++named;
+        ++byClass[QString::fromLatin1(w->metaObject()->className())];
+    }
+    QCOMPARE(named, 100);
+    QCOMPARE(byClass.value("QWidget"), 5);
+    QCOMPARE(byClass.value("QTabWidget"), 1);
+    QCOMPARE(byClass.value("QLabel"), 37);
+    QCOMPARE(byClass.value("QComboBox"), 19);
+    QCOMPARE(byClass.value("QLineEdit"), 16);
+    QCOMPARE(byClass.value("QPushButton"), 10);
+    QCOMPARE(byClass.value("QCheckBox"), 6);
+    QCOMPARE(byClass.value("QLCDNumber"), 2);
+    QCOMPARE(byClass.value("QGroupBox"), 1);
+    QCOMPARE(byClass.value("QRadioButton"), 3);
+    QCOMPARE(window->centralWidget(), form.centralwidget);
+    QVERIFY(!window->menuWidget());
+}
+
+void TestForm::tabPagesInOrder()
+{
+    QCOMPARE(form.tabWidget->count(), 4);
+    QCOMPARE(form.tabWidget->widget(0), form.tab_ant);
+    QCOMPARE(form.tabWidget->widget(1), form.tab_network);
+    QCOMPARE(form.tabWidget->widget(2), form.tab_tetra);
+    QCOMPARE(form.tabWidget->widget(3), form.tab_transceiver);
+    QCOMPARE(form.tabWidget->currentIndex(), 1);
+}
+
+// With no explicit tab order, Tab moves through the widgets in the order
+// they were created, page by page, the two global buttons last.
+void TestForm::focusChainFollowsCreationOrder()
+{
+    QStringList expected;
+    for (const WidgetRow &r : widgetRows)
+        expected << QString::fromLatin1(r.name);
+    QStringList chain;
+    for (QWidget *w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+        if (expected.contains(w->objectName()) && !chain.contains(w->objectName()))
+            chain << w->objectName();
+    }
+    QCOMPARE(chain, expected);
+}
+
+void TestForm::captions_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("label_34") << "label_34" << QStringLiteral("Конфигурация антенны");
+    QTest::newRow("label_35") << "label_35" << QStringLiteral("Выходная мощность");
+    QTest::newRow("label_36") << "label_36" << QStringLiteral("Тип дуплексера");
+    QTest::newRow("label_37") << "label_37" << QStringLiteral("Макс. отражённая мощность");
+    QTest::newRow("push_AntennaGet") << "push_AntennaGet" << QStringLiteral("Читать");
+    QTest::newRow("push_AntennaSet") << "push_AntennaSet" << QStringLiteral("Уст.");
+    QTest::newRow("Host_IPaddress") << "Host_IPaddress" << QStringLiteral("0.0.0.0");
+    QTest::newRow("HostIPaddress2") << "HostIPaddress2" << QStringLiteral("0.0.0.0");
+    QTest::newRow("Host_nodeID") << "Host_nodeID" << QStringLiteral("0");
+    QTest::newRow("Host_clusterID") << "Host_clusterID" << QStringLiteral("0");
+    QTest::newRow("Host_redundant")
+        << "Host_redundant" << QStringLiteral("Резервный") + QString(34, QLatin1Char(' '));
+    QTest::newRow("Host_Name") << "Host_Name" << QStringLiteral("");
+    QTest::newRow("push_Host_write") << "push_Host_write" << QStringLiteral("Уст.");
+    QTest::newRow("push_Host_Read") << "push_Host_Read" << QStringLiteral("Читать");
+    QTest::newRow("label_28") << "label_28" << QStringLiteral("IP адрес");
+    QTest::newRow("label_29") << "label_29" << QStringLiteral("IP адрес 2");
+    QTest::newRow("label_30") << "label_30" << QStringLiteral("Идентификатор узла ISC");
+    QTest::newRow("label_31") << "label_31" << QStringLiteral("Идентификатор кластера ISC");
+    QTest::newRow("label_32") << "label_32" << QStringLiteral("Тип");
+    QTest::newRow("label_33") << "label_33" << QStringLiteral("Имя узла");
+    QTest::newRow("label_6") << "label_6" << QStringLiteral("Цветовой код (CC)");
+    QTest::newRow("Tetra_CC") << "Tetra_CC" << QStringLiteral("10");
+    QTest::newRow("Tetra_LA") << "Tetra_LA" << QStringLiteral("10");
+    QTest::newRow("label_7") << "label_7" << QStringLiteral("Номер зоны (LA)");
+    QTest::newRow("Tetra_staticPDCH_No") << "Tetra_staticPDCH_No" << QStringLiteral("0");
+    QTest::newRow("label_8") << "label_8" << QStringLiteral("Диапазон");
+    QTest::newRow("label_9") << "label_9" << QStringLiteral("Смещение");
+    QTest::newRow("label_10") << "label_10" << QStringLiteral("Макс. мощн. АС");
+    QTest::newRow("Tetra_Reverse")
+        << "Tetra_Reverse" << QStringLiteral("Обратить") + QString(26, QLatin1Char(' '));
+    QTest::newRow("label_11") << "label_11" << QStringLiteral("Мин. уровень доступа");
+    QTest::newRow("label_12") << "label_12" << QStringLiteral("Параметр доступа");
+    QTest::newRow("label_13") << "label_13" << QStringLiteral("Таймаут БС->АС");
+    QTest::newRow("check_Tetra_priority_cell")
+        << "check_Tetra_priority_cell"
+        << QStringLiteral("Приоритетн. ячейка") + QString(9, QLatin1Char(' '));
+    QTest::newRow("check_Tetra_localFallback")
+        << "check_Tetra_localFallback"
+        << QStringLiteral("Локальн. резерв") + QString(15, QLatin1Char(' '));
+    QTest::newRow("label_14") << "label_14" << QStringLiteral("Колич. статич. PDCH");
+    QTest::newRow("label_15") << "label_15" << QStringLiteral("Колич. динам. PDCH");
+    QTest::newRow("Tetra_dynPDCH_No") << "Tetra_dynPDCH_No" << QStringLiteral("0");
+    QTest::newRow("label_16") << "label_16" << QStringLiteral("Макс. таймслотов");
+    QTest::newRow("Tetra_PDCH_maxTS") << "Tetra_PDCH_maxTS" << QStringLiteral("2");
+    QTest::newRow("label_17") << "label_17" << QStringLiteral("Макс. АС на PDCH");
+    QTest::newRow("Tetra_PDCH_maxMSperPDCH") << "Tetra_PDCH_maxMSperPDCH" << QStringLiteral("1");
+    QTest::newRow("label_18") << "label_18" << QStringLiteral("Количество SCCH");
+    QTest::newRow("Tetra_SCCH_No") << "Tetra_SCCH_No" << QStringLiteral("0");
+    QTest::newRow("label_19") << "label_19" << QStringLiteral("Порог быстр. перевыб.");
+    QTest::newRow("label_20") << "label_20" << QStringLiteral("Гист. быстр. перевыб.");
+    QTest::newRow("label_21") << "label_21" << QStringLiteral("Порог медл. перевыб.");
+    QTest::newRow("label_22") << "label_22" << QStringLiteral("Гист. медл. перевыб.");
+    QTest::newRow("label_23") << "label_23" << QStringLiteral("Мин. RSSI перевыбора");
+    QTest::newRow("label_24") << "label_24" << QStringLiteral("Порог возможн. откл.");
+    QTest::newRow("label_25") << "label_25" << QStringLiteral("Порог улучш. канала.");
+    QTest::newRow("check_Tetra_dataOnlyBS")
+        << "check_Tetra_dataOnlyBS"
+        << QStringLiteral("БС только для данных") + QString(6, QLatin1Char(' '));
+    QTest::newRow("label_26") << "label_26" << QStringLiteral("MCC");
+    QTest::newRow("Tetra_MCC") << "Tetra_MCC" << QStringLiteral("250");
+    QTest::newRow("label_27") << "label_27" << QStringLiteral("MNC");
+    QTest::newRow("Tetra_MNC") << "Tetra_MNC" << QStringLiteral("800");
+    QTest::newRow("Tetra_allowAnnounceType")
+        << "Tetra_allowAnnounceType"
+        << QStringLiteral("Разрешить анонс") + QString(16, QLatin1Char(' '));
+    QTest::newRow("push_trx_write_2") << "push_trx_write_2" << QStringLiteral("Уст.");
+    QTest::newRow("push_tet_read") << "push_tet_read" << QStringLiteral("Читать");
+    QTest::newRow("lineEdit_cellIDX") << "lineEdit_cellIDX" << QStringLiteral("2");
+    QTest::newRow("lineEdit_chNo") << "lineEdit_chNo" << QStringLiteral("1");
+    QTest::newRow("label") << "label" << QStringLiteral("Номер канала");
+    QTest::newRow("label_2") << "label_2" << QStringLiteral("Частота приёма");
+    QTest::newRow("push_trx_write") << "push_trx_write" << QStringLiteral("Уст.");
+    QTest::newRow("push_trx_read") << "push_trx_read" << QStringLiteral("Читать");
+    QTest::newRow("label_3") << "label_3" << QStringLiteral("Частота передачи");
+    QTest::newRow("label_4") << "label_4" << QStringLiteral("Cell IDX");
+    QTest::newRow("groupBox") << "groupBox" << QStringLiteral("");
+    QTest::newRow("radioButton_notUsed") << "radioButton_notUsed" << QStringLiteral("Не исп.");
+    QTest::newRow("radioButton_inUse") << "radioButton_inUse" << QStringLiteral("В работе");
+    QTest::newRow("radioButton_backup") << "radioButton_backup" << QStringLiteral("В резерве");
+    QTest::newRow("label_5") << "label_5" << QStringLiteral("Номер трансивера");
+    QTest::newRow("push_setAll") << "push_setAll" << QStringLiteral("Уст. всё кроме IP");
+    QTest::newRow("push_readAll") << "push_readAll" << QStringLiteral("Читать всё кроме IP");
+}
+
+void TestForm::captions()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QObject *w = window->findChild<QObject *>(name);
+    QVERIFY(w);
+    QString shown;
+    if (auto *label = qobject_cast<QLabel *>(w))
+        shown = label->text();
+    else if (auto *button = qobject_cast<QAbstractButton *>(w))
+        shown = button->text();
+    else if (auto *edit = qobject_cast<QLineEdit *>(w))
+        shown = edit->text();
+    else if (auto *box = qobject_cast<QGroupBox *>(w))
+        shown = box->title();
+    else
+        QFAIL("widget without a caption");
+    QCOMPARE(shown, text);
+    QCOMPARE(shown.size(), text.size());
+}
+
+void TestForm::windowAndTabTexts()
+{
+    QCOMPARE(window->windowTitle(), QStringLiteral("Corvane"));
+    QCOMPARE(form.tabWidget->tabText(0), QStringLiteral("АФУ"));
+    QCOMPARE(form.tabWidget->tabText(1), QStringLiteral("IP параметры"));
+    QCOMPARE(form.tabWidget->tabText(2), QStringLiteral("TETRA"));
+    QCOMPARE(form.tabWidget->tabText(3), QStringLiteral("Трансивер"));
+}
+
+void TestForm::comboItems_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("initialIndex");
+    QTest::addColumn<QStringList>("items");
+    QTest::newRow("Antenna_config")
+        << "Antenna_config" << 0
+        << QStringList{QStringLiteral("RX 1&2"), QStringLiteral("RX 1"), QStringLiteral("RX 2")};
+    QTest::newRow("Antenna_maxPower")
+        << "Antenna_maxPower" << 0
+        << QStringList{QStringLiteral("44 дБмВт (25Вт)"), QStringLiteral("40 дБмВт (10Вт)"),
+                       QStringLiteral("47 дБмВт (50Вт)")};
+    QTest::newRow("Antenna_duplexerType")
+        << "Antenna_duplexerType" << 0
+        << QStringList{QStringLiteral("Varholm/Kordis 412-427 МГц"),
+                       QStringLiteral("Varholm/Kordis 390-405 МГц"),
+                       QStringLiteral("Generic 410-422 МГц")};
+    QTest::newRow("Antenna_maxReflection")
+        << "Antenna_maxReflection" << 0
+        << QStringList{QStringLiteral("30 дБмВт (1Вт)"), QStringLiteral("33 дБмВт (2Вт)"),
+                       QStringLiteral("37 дБмВт (5Вт)")};
+    QTest::newRow("Host_Type") << "Host_Type" << 1
+                               << QStringList{QStringLiteral("QB300"), QStringLiteral("QB400"),
+                                              QStringLiteral("QB800")};
+    QTest::newRow("Tetra_Band") << "Tetra_Band" << 1
+                                << QStringList{QStringLiteral("300 МГц"), QStringLiteral("400 МГц"),
+                                               QStringLiteral("800 МГц")};
+    QTest::newRow("Tetra_offset") << "Tetra_offset" << 1
+                                  << QStringList{
+                                         QStringLiteral("-6.25 КГц"), QStringLiteral("0.00 КГц"),
+                                         QStringLiteral("6.25 КГц"), QStringLiteral("12.5КГц")};
+    QTest::newRow("Tetra_maxMSpower")
+        << "Tetra_maxMSpower" << 0
+        << QStringList{QStringLiteral("40 дБмВт"), QStringLiteral("37 дБмВт"),
+                       QStringLiteral("33 дБмВт"), QStringLiteral("30 дБмВт")};
+    QTest::newRow("Tetra_min_access_level")
+        << "Tetra_min_access_level" << 2
+        << QStringList{QStringLiteral("-115 дБмВт"), QStringLiteral("-110 дБмВт"),
+                       QStringLiteral("-105 дБмВт"), QStringLiteral("-100 дБмВт"),
+                       QStringLiteral("-90 дБмВт")};
+    QTest::newRow("Tetra_access_param")
+        << "Tetra_access_param" << 1
+        << QStringList{QStringLiteral("-36 дБмВт"), QStringLiteral("-33 дБмВт"),
+                       QStringLiteral("-30 дБмВт")};
+    QTest::newRow("Tetra_downlink_timeout")
+        << "Tetra_downlink_timeout" << 1
+        << QStringList{QStringLiteral("640 ТС"), QStringLiteral("720 ТС"),
+                       QStringLiteral("860 ТС")};
+    QTest::newRow("Tetra_Fast_resel_thrsh")
+        << "Tetra_Fast_resel_thrsh" << 2
+        << QStringList{QStringLiteral("20 дБ"), QStringLiteral("17 дБ"), QStringLiteral("14 дБ"),
+                       QStringLiteral("11 дБ"), QStringLiteral("9 дБ")};
+    QTest::newRow("Tetra_Fast_resel_hyst")
+        << "Tetra_Fast_resel_hyst" << 1
+        << QStringList{QStringLiteral("14 дБ"), QStringLiteral("10 дБ"), QStringLiteral("6 дБ"),
+                       QStringLiteral("3 дБ")};
+    QTest::newRow("Tetra_slowResel_thrsh")
+        << "Tetra_slowResel_thrsh" << 2
+        << QStringList{QStringLiteral("20 дБ"), QStringLiteral("17 дБ"), QStringLiteral("14 дБ"),
+                       QStringLiteral("11 дБ"), QStringLiteral("9 дБ")};
+    QTest::newRow("Tetra_slowResel_hyst")
+        << "Tetra_slowResel_hyst" << 2
+        << QStringList{QStringLiteral("17 дБ"), QStringLiteral("14 дБ"), QStringLiteral("10 дБ"),
+                       QStringLiteral("6 дБ")};
+    QTest::newRow("Tetra_minReselRSSI")
+        << "Tetra_minReselRSSI" << 2
+        << QStringList{QStringLiteral("-115 дБмвт"), QStringLiteral("-110 дБмвт"),
+                       QStringLiteral("-105 дБмвт"), QStringLiteral("-100 дБмвт"),
+                       QStringLiteral("-90 дБмвт")};
+    QTest::newRow("Tetra_relinq_RSSI")
+        << "Tetra_relinq_RSSI" << 2
+        << QStringList{QStringLiteral("-100 дБмвт"), QStringLiteral("-96 дБмвт"),
+                       QStringLiteral("-91 дБмвт"), QStringLiteral("-87 дБмвт")};
+    QTest::newRow("Tetra_improv_RSSI")
+        << "Tetra_improv_RSSI" << 2
+        << QStringList{QStringLiteral("-87 дБмвт"), QStringLiteral("-82 дБмвт"),
+                       QStringLiteral("-77 дБмвт"), QStringLiteral("-72 дБмвт"),
+                       QStringLiteral("-67 дБмвт")};
+    QTest::newRow("TXnumber") << "TXnumber" << 0
+                              << QStringList{QStringLiteral("1"), QStringLiteral("2"),
+                                             QStringLiteral("3"), QStringLiteral("4"),
+                                             QStringLiteral("5"), QStringLiteral("6"),
+                                             QStringLiteral("7"), QStringLiteral("8")};
+}
+
+void TestForm::comboItems()
+{
+    QFETCH(QString, name);
+    QFETCH(int, initialIndex);
+    QFETCH(QStringList, items);
+    auto *combo = window->findChild<QComboBox *>(name);
+    QVERIFY(combo);
+    QStringList shown;
+    for (int i = 0; i < combo->count(); ++i)
+        shown << combo->itemText(i);
+    QCOMPARE(shown, items);
+    QCOMPARE(combo->currentIndex(), initialIndex);
+    QCOMPARE(combo->currentText(), items.at(initialIndex));
+    QVERIFY(!combo->isEditable());
+}
+
+void TestForm::lineEditLimits()
+{
+    const QStringList sixtyFour = {"Host_IPaddress", "HostIPaddress2", "Host_Name"};
+    const QStringList five = {"Host_nodeID", "Host_clusterID"};
+    const int defaultLimit = QLineEdit().maxLength();
+    const auto edits = window->findChildren<QLineEdit *>(QString(), Qt::FindChildrenRecursively);
+    int checked = 0;
+    for (QLineEdit *edit : edits) {
+        if (edit->objectName().isEmpty() || edit->objectName().startsWith("qt_"))
+            continue;
+        ++checked;
+        const int expected = sixtyFour.contains(edit->objectName()) ? 64
+                             : five.contains(edit->objectName())    ? 5
+                                                                    : defaultLimit;
+        QCOMPARE(edit->maxLength(), expected);
+        QVERIFY(!edit->validator());
+        QVERIFY(edit->styleSheet().isEmpty());
+    }
+    QCOMPARE(checked, 16);
+}
+
+void TestForm::checkBoxes()
+{
+    const auto boxes = window->findChildren<QCheckBox *>();
+    QCOMPARE(boxes.size(), 6);
+    for (QCheckBox *box : boxes) {
+        QCOMPARE(box->layoutDirection(), Qt::RightToLeft);
+        QVERIFY(!box->isChecked());
+    }
+}
+
+void TestForm::radioButtons()
+{
+    QVERIFY(form.radioButton_notUsed->isChecked());
+    QVERIFY(!form.radioButton_inUse->isChecked());
+    QVERIFY(!form.radioButton_backup->isChecked());
+    form.radioButton_backup->setChecked(true);
+    QVERIFY(!form.radioButton_notUsed->isChecked());
+    QVERIFY(!form.radioButton_inUse->isChecked());
+}
+
+void TestForm::frequencyDisplays()
+{
+    QLCDNumber *rx = form.lcd_RXfreq;
+    QLCDNumber *tx = form.lcd_TXfreq;
+    QCOMPARE(rx->font().family(), QStringLiteral("DejaVu Sans Condensed"));
+    QCOMPARE(rx->font().pointSize(), 10);
+    QVERIFY(rx->font().bold());
+    QCOMPARE(rx->font().weight(), 75);
+    QVERIFY(!rx->font().italic());
+    QCOMPARE(rx->lineWidth(), 0);
+    QCOMPARE(rx->midLineWidth(), 0);
+    QVERIFY(!rx->smallDecimalPoint());
+    QCOMPARE(rx->digitCount(), 8);
+    QCOMPARE(rx->segmentStyle(), QLCDNumber::Flat);
+    QCOMPARE(rx->value(), 390.0);
+
+    QCOMPARE(tx->font(), window->font());
+    QCOMPARE(tx->lineWidth(), 0);
+    QCOMPARE(tx->midLineWidth(), 0);
+    QCOMPARE(tx->digitCount(), 5);
+    QCOMPARE(tx->segmentStyle(), QLCDNumber::Flat);
+    QCOMPARE(tx->value(), 0.0);
+}
+
+void TestForm::displayPalettes_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("group");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QColor>("color");
+    const QPalette::ColorGroup groups[] = {QPalette::Active, QPalette::Inactive,
+                                           QPalette::Disabled};
+    struct Entry {
+        QPalette::ColorRole role;
+        QColor colors[3];
+    };
+    const Entry rx[] = {
+        {QPalette::WindowText, {{0, 0, 0, 216}, {0, 0, 0, 216}, {0, 0, 0, 120}}},
+        {QPalette::Dark, {{0, 0, 0, 120}, {0, 0, 0, 120}, {0, 0, 0, 120}}},
+        {QPalette::Mid, {{110, 105, 103}, {110, 105, 103}, {110, 105, 103}}},
+        {QPalette::Text, {{103, 104, 102, 217}, {103, 104, 102, 217}, {0, 0, 0, 120}}},
+        {QPalette::ButtonText, {{0, 0, 0}, {0, 0, 0}, {0, 0, 0, 120}}},
+        {QPalette::PlaceholderText, {{0, 0, 0, 128}, {0, 0, 0, 128}, {0, 0, 0, 128}}},
+    };
+    const Entry tx[] = {
+        {QPalette::WindowText, {{0, 0, 0, 216}, {0, 0, 0, 216}, {0, 0, 0}}},
+        {QPalette::Dark, {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}},
+        {QPalette::Text, {{0, 0, 0, 216}, {0, 0, 0, 216}, {0, 0, 0}}},
+        {QPalette::ButtonText, {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}},
+        {QPalette::PlaceholderText, {{0, 0, 0, 128}, {0, 0, 0, 128}, {0, 0, 0, 128}}},
+    };
+    for (int g = 0; g < 3; ++g) {
+        for (const Entry &e : rx)
+            QTest::addRow("rx %d %d", g, int(e.role))
+                << "lcd_RXfreq" << int(groups[g]) << int(e.role) << e.colors[g];
+        for (const Entry &e : tx)
+            QTest::addRow("tx %d %d", g, int(e.role))
+                << "lcd_TXfreq" << int(groups[g]) << int(e.role) << e.colors[g];
+    }
+}
+
+void TestForm::displayPalettes()
+{
+    QFETCH(QString, name);
+    QFETCH(int, group);
+    QFETCH(int, role);
+    QFETCH(QColor, color);
+    auto *lcd = window->findChild<QLCDNumber *>(name);
+    const QBrush brush =
+        lcd->palette().brush(QPalette::ColorGroup(group), QPalette::ColorRole(role));
+    QCOMPARE(brush.style(), Qt::SolidPattern);
+    QCOMPARE(brush.color(), color);
+}
+
+void TestForm::windowSizeAndFont()
+{
+    QCOMPARE(window->size(), QSize(547, 597));
+    QCOMPARE(window->minimumSize(), QSize(547, 597));
+    QCOMPARE(window->maximumSize(), QSize(548, 598));
+    QCOMPARE(window->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(window->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(window->sizePolicy().horizontalStretch(), 0);
+    QCOMPARE(window->font().family(), QStringLiteral("DejaVu Sans Condensed"));
+    QCOMPARE(window->font().pointSize(), 10);
+    QCOMPARE(form.Tetra_CC->font(), window->font());
+    window->resize(600, 700);
+    QCOMPARE(window->size(), QSize(548, 598));
+    window->resize(100, 100);
+    QCOMPARE(window->size(), QSize(547, 597));
+}
+
+void TestForm::objectName()
+{
+    QCOMPARE(window->objectName(), QStringLiteral("transceiver_master"));
+    QMainWindow named;
+    named.setObjectName("other");
+    MainWindowForm other;
+    other.setupUi(&named);
+    QCOMPARE(named.objectName(), QStringLiteral("other"));
+    QCOMPARE(other.tabWidget->currentIndex(), 1);
+}
+
+// setupUi changes texts, tabs and combo indexes before it connects slots by
+// name, so none of those changes reaches a slot; later changes do.
+void TestForm::noSlotRunsDuringSetup()
+{
+    SlotProbe probe;
+    MainWindowForm probeForm;
+    probeForm.setupUi(&probe);
+    QCOMPARE(probe.calls, QStringList());
+
+    probeForm.lineEdit_chNo->setText("5");
+    probeForm.TXnumber->setCurrentIndex(2);
+    probeForm.tabWidget->setCurrentIndex(3);
+    probeForm.push_trx_write->click();
+    QTest::keyClicks(probeForm.Host_IPaddress, "1");
+    QCOMPARE(probe.calls, QStringList({"chNo", "TXnumber", "tab", "trx_write", "ip1"}));
+}
+
+QTEST_MAIN(TestForm)
+#include "tst_form.moc"

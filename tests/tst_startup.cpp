@@ -1,0 +1,197 @@
+// Start-up: the demonstration notice, the window's shape, its slot table,
+// validators and mode buttons.
+#include "testsupport.h"
+
+#include <QLCDNumber>
+#include <QMetaMethod>
+#include <QRadioButton>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void noticeBeforeWindow_data();
+    void noticeBeforeWindow();
+    void windowAfterStartup();
+    void firstTickRunsUnderOpenNotice();
+    void slotTable();
+    void validatorRanges_data();
+    void validatorRanges();
+    void modeGroupIds();
+    void editsRecolourOnlyWhenTyped();
+    void closingWindowEndsEventLoop();
+};
+
+void TestStartup::noticeBeforeWindow_data()
+{
+    QTest::addColumn<int>("how");
+    QTest::newRow("Ok") << int(NoticeCloser::ByOk);
+    QTest::newRow("Escape") << int(NoticeCloser::ByEscape);
+    QTest::newRow("close button") << int(NoticeCloser::ByCloseButton);
+}
+
+void TestStartup::noticeBeforeWindow()
+{
+    QFETCH(int, how);
+    Corvane app{NoticeCloser::How(how)};
+    QCOMPARE(app.closer.count(), 1);
+    const Notice n = app.closer.last();
+    QCOMPARE(n.text, QStringLiteral("Соединение"));
+    QCOMPARE(n.informativeText, QStringLiteral("Нет связи. Включён демо-режим"));
+    QCOMPARE(n.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QVERIFY(!n.mainWindowVisible);
+    // Start-up went on the same way whichever way the notice was closed.
+    QVERIFY(app.window->isVisible());
+    QCOMPARE(app.ui->lineEdit_chNo->text(), QStringLiteral("0"));
+}
+
+void TestStartup::windowAfterStartup()
+{
+    Corvane app;
+    transceiver_master &w = *app.window;
+    QCOMPARE(w.size(), QSize(547, 597));
+    QCOMPARE(w.maximumSize(), QSize(548, 598));
+    QCOMPARE(w.minimumSize(), QSize(547, 597));
+    QCOMPARE(w.sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(w.sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Corvane"));
+    QVERIFY(!w.parentWidget());
+    QCOMPARE(app.ui->tabWidget->currentIndex(), 1);
+
+    QCOMPARE(app.ui->TXnumber->currentText(), QStringLiteral("1"));
+    QCOMPARE(app.ui->lineEdit_chNo->text(), QStringLiteral("0"));
+    QCOMPARE(app.ui->lineEdit_cellIDX->text(), QStringLiteral("0"));
+    QVERIFY(app.ui->radioButton_notUsed->isChecked());
+    QCOMPARE(app.ui->lcd_TXfreq->value(), 400.0);
+    QCOMPARE(app.ui->lcd_RXfreq->value(), 390.0);
+    QCOMPARE(app.ui->lcd_TXfreq->digitCount(), 10);
+    QCOMPARE(app.ui->lcd_RXfreq->digitCount(), 10);
+
+    // The other tabs keep what the form started with until a read.
+    QCOMPARE(app.ui->Host_IPaddress->text(), QStringLiteral("0.0.0.0"));
+    QCOMPARE(app.ui->Tetra_slowResel_hyst->currentIndex(), 2);
+    QVERIFY(!app.ui->Tetra_allowAnnounceType->isChecked());
+}
+
+void TestStartup::firstTickRunsUnderOpenNotice()
+{
+    NoticeCloser closer(NoticeCloser::ByOk, 800);
+    transceiver_master w;
+    // The timer started by filling the transceiver fields fired while the
+    // notice was open, on the network tab: it took the two address texts.
+    QCOMPARE(closer.count(), 1);
+    QVERIFY(!closer.last().mainWindowVisible);
+    QCOMPARE(TestAccess::storage(w).workIPaddress, QHostAddress("0.0.0.0"));
+    QCOMPARE(TestAccess::storage(w).workIPaddress2, QHostAddress("0.0.0.0"));
+    QVERIFY(!w.isVisible());
+}
+
+void TestStartup::slotTable()
+{
+    const QMetaObject *mo = &transceiver_master::staticMetaObject;
+    QCOMPARE(mo->className(), "transceiver_master");
+    QCOMPARE(mo->superClass(), &QMainWindow::staticMetaObject);
+    QCOMPARE(mo->propertyCount(), mo->propertyOffset());
+    QCOMPARE(mo->classInfoCount(), 0);
+    const QStringList expected = {
+        "on_lineEdit_chNo_textChanged(QString)",
+        "on_inputTimerTick()",
+        "on_TXnumber_currentIndexChanged(int)",
+        "on_lineEdit_cellIDX_textChanged(QString)",
+        "on_push_trx_write_clicked()",
+        "TRX_mode_clicked(int)",
+        "on_push_trx_read_clicked()",
+        "on_LineTextChanged(QString)",
+        "on_push_trx_write_2_clicked()",
+        "on_push_tet_read_clicked()",
+        "on_Host_IPaddress_textEdited(QString)",
+        "on_HostIPaddress2_textEdited(QString)",
+        "on_push_Host_write_clicked()",
+        "on_push_Host_Read_clicked()",
+        "on_push_AntennaSet_clicked()",
+        "on_push_AntennaGet_clicked()",
+        "on_push_setAll_clicked()",
+        "on_push_readAll_clicked()",
+        "on_tabWidget_currentChanged(int)",
+    };
+    QStringList actual;
+    for (int i = mo->methodOffset(); i < mo->methodCount(); ++i) {
+        const QMetaMethod m = mo->method(i);
+        QCOMPARE(m.methodType(), QMetaMethod::Slot);
+        QCOMPARE(m.access(), QMetaMethod::Private);
+        actual << QString::fromLatin1(m.methodSignature());
+    }
+    QCOMPARE(actual, expected);
+
+    const QMetaObject *store = &DataStorage::staticMetaObject;
+    QCOMPARE(store->className(), "DataStorage");
+    QCOMPARE(store->methodCount(), store->methodOffset());
+    QCOMPARE(store->superClass(), &QObject::staticMetaObject);
+}
+
+void TestStartup::validatorRanges_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<int>("top");
+    QTest::newRow("Tetra_CC") << 0 << "Tetra_CC" << 15;
+    QTest::newRow("Tetra_LA") << 1 << "Tetra_LA" << 65535;
+    QTest::newRow("Tetra_staticPDCH_No") << 2 << "Tetra_staticPDCH_No" << 32;
+    QTest::newRow("Tetra_dynPDCH_No") << 3 << "Tetra_dynPDCH_No" << 32;
+    QTest::newRow("Tetra_PDCH_maxTS") << 4 << "Tetra_PDCH_maxTS" << 32;
+    QTest::newRow("Tetra_PDCH_maxMSperPDCH") << 5 << "Tetra_PDCH_maxMSperPDCH" << 65535;
+    QTest::newRow("Tetra_SCCH_No") << 6 << "Tetra_SCCH_No" << 32;
+    QTest::newRow("Tetra_MCC") << 7 << "Tetra_MCC" << 255;
+    QTest::newRow("Tetra_MNC") << 8 << "Tetra_MNC" << 1023;
+    QTest::newRow("Host_nodeID") << 9 << "Host_nodeID" << 1023;
+    QTest::newRow("Host_clusterID") << 10 << "Host_clusterID" << 1023;
+}
+
+void TestStartup::validatorRanges()
+{
+    QFETCH(int, row);
+    QFETCH(QString, edit);
+    QFETCH(int, top);
+    Corvane app;
+    auto *line = app.window->findChild<QLineEdit *>(edit);
+    QIntValidator &v = TestAccess::validator(*app.window, row);
+    QCOMPARE(line->validator(), &v);
+    QCOMPARE(v.bottom(), 0);
+    QCOMPARE(v.top(), top);
+    QVERIFY(!v.parent());
+}
+
+void TestStartup::modeGroupIds()
+{
+    Corvane app;
+    QButtonGroup &g = TestAccess::modeGroup(*app.window);
+    QVERIFY(g.exclusive());
+    QCOMPARE(g.buttons().size(), 3);
+    QCOMPARE(g.id(app.ui->radioButton_notUsed), 0);
+    QCOMPARE(g.id(app.ui->radioButton_backup), 1);
+    QCOMPARE(g.id(app.ui->radioButton_inUse), 2);
+}
+
+void TestStartup::editsRecolourOnlyWhenTyped()
+{
+    Corvane app;
+    app.goToTab(2);
+    QLineEdit *cc = app.ui->Tetra_CC;
+    cc->setText("99");
+    QVERIFY(cc->styleSheet().isEmpty());
+    Corvane::typeInto(cc, "1");
+    QVERIFY(app.isWhite(cc));
+    QTest::keyClick(cc, Qt::Key_9);
+    QVERIFY(app.isYellow(cc));
+}
+
+void TestStartup::closingWindowEndsEventLoop()
+{
+    Corvane app;
+    QTimer::singleShot(50, app.window.get(), &QWidget::close);
+    QCOMPARE(QApplication::exec(), 0);
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
