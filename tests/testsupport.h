@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 // Reaches the window's private members, as an operator's eyes reach the
@@ -54,6 +55,8 @@ public:
     int keepOpenMs;
     QPointer<QWidget> mainWindow;
     QList<Notice> notices;
+    // Runs while the notice is still open, before it is closed.
+    std::function<void(const Notice &)> whileOpen;
 
     Notice last() const { return notices.isEmpty() ? Notice() : notices.last(); }
     int count() const { return notices.size(); }
@@ -73,6 +76,8 @@ private:
         closing = box;
         notices << Notice{box->text(), box->informativeText(), box->standardButtons(),
                           box->windowTitle(), mainWindow && mainWindow->isVisible()};
+        if (whileOpen)
+            whileOpen(notices.last());
         switch (how) {
         case ByOk:
             box->button(QMessageBox::Ok)->click();
@@ -119,7 +124,20 @@ struct Corvane {
         edit->setFocus();
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
+        typeText(edit, text);
+    }
+
+    // Type at the cursor. QTest::keyClicks() takes ASCII only; other letters
+    // go as key events that carry just their text, as an input method sends.
+    static void typeText(QWidget *widget, const QString &text)
+    {
+        for (const QChar c : text) {
+            if (c.unicode() < 128)
+                QTest::keyClick(widget, char(c.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c),
+                                    Qt::NoModifier);
+        }
     }
 
     static void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }

@@ -114,8 +114,18 @@ void TestParsing::hostAddress()
 void TestParsing::validatorAcceptsOnlyWhatConverts()
 {
     Corvane app;
-    const QStringList alphabet = {"0", "1", "5", "9", "+", "-", ",", ".", " ", "e",
-                                  QStringLiteral("٣"), QStringLiteral("\u00a0")};
+    const QStringList alphabet = {"0",
+                                  "1",
+                                  "5",
+                                  "9",
+                                  "+",
+                                  "-",
+                                  ",",
+                                  ".",
+                                  " ",
+                                  "e",
+                                  QStringLiteral("٣"),
+                                  QStringLiteral("\u00a0")};
     QStringList candidates = {""};
     for (int len = 1; len <= 3; ++len) {
         QStringList longer;
@@ -127,8 +137,17 @@ void TestParsing::validatorAcceptsOnlyWhatConverts()
         }
         candidates += longer;
     }
-    candidates << "4,096" << "6,5535" << "65535" << "65536" << "1023" << "1 023" << "1e3"
-               << "0x1f" << "00015" << "+0015" << "-0" << QStringLiteral("１５");
+    candidates << "4,096"
+               << "6,5535"
+               << "65535"
+               << "65536"
+               << "1023"
+               << "1 023"
+               << "1e3"
+               << "0x1f"
+               << "00015"
+               << "+0015"
+               << "-0" << QStringLiteral("１５");
 
     for (int row = 0; row < 11; ++row) {
         QIntValidator &v = TestAccess::validator(*app.window, row);
@@ -156,10 +175,18 @@ void TestParsing::validatorRefusesGroupSeparators_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("LA 6,5535") << "Tetra_LA" << "6,5535" << "65535";
-    QTest::newRow("LA 4,096") << "Tetra_LA" << "4,096" << "4096";
-    QTest::newRow("MNC 1,000") << "Tetra_MNC" << "1,000" << "1000";
-    QTest::newRow("MCC space") << "Tetra_MCC" << "2 5" << "25";
+    QTest::newRow("LA 6,5535") << "Tetra_LA"
+                               << "6,5535"
+                               << "65535";
+    QTest::newRow("LA 4,096") << "Tetra_LA"
+                              << "4,096"
+                              << "4096";
+    QTest::newRow("MNC 1,000") << "Tetra_MNC"
+                               << "1,000"
+                               << "1000";
+    QTest::newRow("MCC space") << "Tetra_MCC"
+                               << "2 5"
+                               << "25";
 }
 
 // Such text cannot even be typed: the separator key is refused.

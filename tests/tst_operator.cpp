@@ -1,0 +1,763 @@
+// The operator's work, driven through the real window: transceivers and
+// frequencies, reads and writes, and the colours of checked input.
+#include "testsupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLCDNumber>
+#include <QRadioButton>
+
+namespace {
+
+enum { antennaTab = 0, networkTab = 1, tetraTab = 2, transceiverTab = 3 };
+
+QString shown(const QLCDNumber *lcd)
+{
+    return QString::number(lcd->value(), 'g', 10);
+}
+
+// What a tab's inputs show: texts, combo indexes and check states by name.
+QVariantMap snapshot(QWidget *page)
+{
+    QVariantMap state;
+    for (auto *e : page->findChildren<QLineEdit *>())
+        state[e->objectName()] = e->text();
+    for (auto *c : page->findChildren<QComboBox *>())
+        state[c->objectName()] = c->currentIndex();
+    for (auto *b : page->findChildren<QCheckBox *>())
+        state[b->objectName()] = b->isChecked();
+    return state;
+}
+
+const QString refused = QStringLiteral("Не записано. Проверьте поля: ");
+
+} // namespace
+
+class TestOperator : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void frequencies_data();
+    void frequencies();
+    void bandChangeShowsOnTabChange();
+    void modeClicksStoredPerTransceiver();
+    void selectingTransceiverStoresNothing();
+    void transceiverWriteEditsRead();
+    void transceiverReadRestoresDefaults();
+    void hostReadAfterStartup();
+    void tetraReadAfterStartup();
+    void antennaWriteAndRead();
+    void allActionsLeaveNetworkTabOut();
+    void writesChangeStoreBeforeNotice();
+    void readsChangeFormAfterNotice_data();
+    void readsChangeFormAfterNotice();
+    void validatedColours_data();
+    void validatedColours();
+    void channelNumber_data();
+    void channelNumber();
+    void cellIndex_data();
+    void cellIndex();
+    void addressInput_data();
+    void addressInput();
+    void tickStoresBothTransceiverFields();
+    void emptiedNumberStoredAsZeroNever();
+
+    // Mended faults
+    void writeTakesInputTypedJustBefore();
+    void hostWriteTakesAddressTypedJustBefore();
+    void selectingTransceiverKeepsPendingInput();
+    void changingTabKeepsPendingInput();
+    void refusedWrite_data();
+    void refusedWrite();
+    void refusedSetAllStoresNothing();
+    void readAllFrequenciesFollowReadBand();
+    void readsRecolourRefilledFields();
+    void addressShorthandRefused();
+
+    void roundTripEveryField();
+};
+
+void TestOperator::frequencies_data()
+{
+    QTest::addColumn<int>("band");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("channel");
+    QTest::addColumn<QString>("tx");
+    QTest::addColumn<QString>("rx");
+    QTest::newRow("start") << 1 << 1 << "0"
+                           << "400"
+                           << "390";
+    QTest::newRow("400 +6.25 ch100") << 1 << 2 << "100"
+                                     << "402.50625"
+                                     << "392.50625";
+    QTest::newRow("300 -6.25 ch1") << 0 << 0 << "1"
+                                   << "300.01875"
+                                   << "290.01875";
+    QTest::newRow("800 12.5 ch4096") << 2 << 3 << "4096"
+                                     << "902.4125"
+                                     << "892.4125";
+}
+
+void TestOperator::frequencies()
+{
+    QFETCH(int, band);
+    QFETCH(int, offset);
+    QFETCH(QString, channel);
+    QFETCH(QString, tx);
+    QFETCH(QString, rx);
+    Corvane app;
+    app.goToTab(tetraTab);
+    app.ui->Tetra_Band->setCurrentIndex(band);
+    app.ui->Tetra_offset->setCurrentIndex(offset);
+    app.goToTab(transceiverTab);
+    Corvane::typeInto(app.ui->lineEdit_chNo, channel);
+    app.waitTick();
+    QCOMPARE(shown(app.ui->lcd_TXfreq), tx);
+    QCOMPARE(shown(app.ui->lcd_RXfreq), rx);
+}
+
+void TestOperator::bandChangeShowsOnTabChange()
+{
+    Corvane app;
+    app.goToTab(tetraTab);
+    app.ui->Tetra_Band->setCurrentIndex(2);
+    QCOMPARE(shown(app.ui->lcd_TXfreq), QStringLiteral("400"));
+    app.goToTab(transceiverTab);
+    QCOMPARE(shown(app.ui->lcd_TXfreq), QStringLiteral("800"));
+    QCOMPARE(shown(app.ui->lcd_RXfreq), QStringLiteral("790"));
+}
+
+void TestOperator::modeClicksStoredPerTransceiver()
+{
+    Corvane app;
+    app.goToTab(transceiverTab);
+    Corvane::click(app.ui->radioButton_inUse);
+    QCOMPARE(app.store->workTrx.mode[0], int(inUse));
+    app.ui->TXnumber->setCurrentIndex(2);
+    QVERIFY(app.ui->radioButton_notUsed->isChecked());
+    Corvane::click(app.ui->radioButton_backup);
+    Corvane::click(app.ui->radioButton_backup);
+    QCOMPARE(app.store->workTrx.mode[2], int(backup));
+    app.ui->TXnumber->setCurrentIndex(0);
+    QVERIFY(app.ui->radioButton_inUse->isChecked());
+    app.ui->TXnumber->setCurrentIndex(2);
+    QVERIFY(app.ui->radioButton_backup->isChecked());
+    for (int i : {1, 3, 4, 5, 6, 7})
+        QCOMPARE(app.store->workTrx.mode[i], int(notUsed));
+    // Devices are untouched until a write.
+    QCOMPARE(app.store->devTrx.mode[0], int(notUsed));
+}
+
+void TestOperator::selectingTransceiverStoresNothing()
+{
+    Corvane app;
+    app.goToTab(transceiverTab);
+    const TransceiverTable before = app.store->workTrx;
+    for (int i = 0; i < trxCount; ++i) {
+        app.ui->TXnumber->setCurrentIndex(i);
+        QCOMPARE(app.ui->lineEdit_chNo->text(), QString::number(i));
+        QCOMPARE(app.ui->lineEdit_cellIDX->text(), QString::number(i % 4));
+    }
+    app.waitTick();
+    QCOMPARE(memcmp(&before, &app.store->workTrx, sizeof before), 0);
+}
+
+void TestOperator::transceiverWriteEditsRead()
+{
+    Corvane app;
+    app.goToTab(transceiverTab);
+    for (int i = 0; i < trxCount; ++i) {
+        app.ui->TXnumber->setCurrentIndex(i);
+        Corvane::typeInto(app.ui->lineEdit_chNo, QString::number(1000 + i));
+        Corvane::typeInto(app.ui->lineEdit_cellIDX, QString::number(3 - i % 4));
+        Corvane::click(i % 2 ? app.ui->radioButton_inUse : app.ui->radioButton_backup);
+    }
+    app.waitTick();
+    Corvane::click(app.ui->push_trx_write);
+    QCOMPARE(app.closer.last().text, QStringLiteral("Запись"));
+    QCOMPARE(app.closer.last().informativeText, QStringLiteral("Успешно"));
+    const TransceiverTable written = app.store->workTrx;
+
+    for (int i = 0; i < trxCount; ++i) {
+        app.ui->TXnumber->setCurrentIndex(i);
+        Corvane::typeInto(app.ui->lineEdit_chNo, "7");
+        Corvane::typeInto(app.ui->lineEdit_cellIDX, "0");
+        Corvane::click(app.ui->radioButton_notUsed);
+    }
+    app.ui->TXnumber->setCurrentIndex(5);
+    app.waitTick();
+    Corvane::click(app.ui->push_trx_read);
+    QCOMPARE(app.closer.last().text, QStringLiteral("Чтение"));
+    QCOMPARE(memcmp(&written, &app.store->workTrx, sizeof written), 0);
+    QCOMPARE(app.ui->lineEdit_chNo->text(), QStringLiteral("1005"));
+    QCOMPARE(app.ui->lineEdit_cellIDX->text(), QStringLiteral("2"));
+    QVERIFY(app.ui->radioButton_inUse->isChecked());
+    for (int i = 0; i < trxCount; ++i) {
+        QCOMPARE(app.store->workTrx.chNo[i], 1000 + i);
+        QCOMPARE(app.store->workTrx.mode[i], i % 2 ? int(inUse) : int(backup));
+    }
+}
+
+void TestOperator::transceiverReadRestoresDefaults()
+{
+    Corvane app;
+    app.goToTab(transceiverTab);
+    for (int i : {0, 3, 7}) {
+        app.ui->TXnumber->setCurrentIndex(i);
+        Corvane::typeInto(app.ui->lineEdit_chNo, "2222");
+    }
+    app.waitTick();
+    Corvane::click(app.ui->push_trx_read);
+    const DataStorage defaults;
+    QCOMPARE(memcmp(&defaults.workTrx, &app.store->workTrx, sizeof defaults.workTrx), 0);
+    QCOMPARE(app.ui->lineEdit_chNo->text(), QStringLiteral("7"));
+    QCOMPARE(app.ui->lineEdit_cellIDX->text(), QStringLiteral("3"));
+}
+
+void TestOperator::hostReadAfterStartup()
+{
+    Corvane app;
+    Corvane::click(app.ui->push_Host_Read);
+    QCOMPARE(app.closer.last().text, QStringLiteral("Чтение"));
+    QCOMPARE(app.ui->Host_IPaddress->text(), QStringLiteral("192.168.12.24"));
+    QCOMPARE(app.ui->HostIPaddress2->text(), QStringLiteral("192.168.240.1"));
+    QCOMPARE(app.ui->Host_nodeID->text(), QStringLiteral("10"));
+    QCOMPARE(app.ui->Host_clusterID->text(), QStringLiteral("10"));
+    QCOMPARE(app.ui->Host_Name->text(), QStringLiteral("bs0"));
+    QCOMPARE(app.ui->Host_Type->currentIndex(), 1);
+    QVERIFY(!app.ui->Host_redundant->isChecked());
+    QCOMPARE(app.store->workIPaddress, app.store->devIPaddress);
+    QCOMPARE(app.store->workIPaddress2, app.store->devIPaddress2);
+}
+
+void TestOperator::tetraReadAfterStartup()
+{
+    Corvane app;
+    QVariantMap expected = snapshot(app.ui->tab_tetra);
+    expected["Tetra_slowResel_hyst"] = 1;
+    expected["Tetra_allowAnnounceType"] = true;
+    app.goToTab(tetraTab);
+    Corvane::click(app.ui->push_tet_read);
+    QCOMPARE(snapshot(app.ui->tab_tetra), expected);
+}
+
+void TestOperator::antennaWriteAndRead()
+{
+    Corvane app;
+    app.goToTab(antennaTab);
+    app.ui->Antenna_config->setCurrentIndex(2);
+    app.ui->Antenna_maxPower->setCurrentIndex(1);
+    app.ui->Antenna_duplexerType->setCurrentIndex(2);
+    app.ui->Antenna_maxReflection->setCurrentIndex(1);
+    Corvane::click(app.ui->push_AntennaSet);
+    QCOMPARE(app.store->antennaConfig, 2);
+    QCOMPARE(app.store->antennaMaxPower, 1);
+    QCOMPARE(app.store->antennaDuplexerType, 2);
+    QCOMPARE(app.store->antennaMaxReflection, 1);
+    const QVariantMap written = snapshot(app.ui->tab_ant);
+    app.ui->Antenna_config->setCurrentIndex(0);
+    app.ui->Antenna_maxReflection->setCurrentIndex(2);
+    Corvane::click(app.ui->push_AntennaGet);
+    QCOMPARE(snapshot(app.ui->tab_ant), written);
+}
+
+void TestOperator::allActionsLeaveNetworkTabOut()
+{
+    Corvane app;
+    Corvane::typeInto(app.ui->Host_IPaddress, "10.1.2.3");
+    Corvane::typeInto(app.ui->Host_nodeID, "77");
+    Corvane::typeInto(app.ui->Host_Name, "edited");
+    app.ui->Host_Type->setCurrentIndex(2);
+    app.waitTick();
+    const QVariantMap network = snapshot(app.ui->tab_network);
+    const QHostAddress work = app.store->workIPaddress;
+
+    Corvane::click(app.ui->push_setAll);
+    QCOMPARE(app.closer.last().informativeText, QStringLiteral("Успешно"));
+    QCOMPARE(app.store->devIPaddress.toString(), QStringLiteral("192.168.12.24"));
+    QCOMPARE(app.store->hostNodeID, 10);
+    QCOMPARE(app.store->hostName, QStringLiteral("bs0"));
+    QCOMPARE(app.store->hostType, 1);
+
+    Corvane::click(app.ui->push_readAll);
+    QCOMPARE(snapshot(app.ui->tab_network), network);
+    QCOMPARE(app.store->workIPaddress, work);
+    QCOMPARE(work, QHostAddress("10.1.2.3"));
+}
+
+void TestOperator::writesChangeStoreBeforeNotice()
+{
+    Corvane app;
+    app.goToTab(tetraTab);
+    Corvane::typeInto(app.ui->Tetra_MCC, "123");
+    int mccDuringNotice = -1;
+    app.closer.whileOpen = [&](const Notice &) { mccDuringNotice = app.store->tetraMCC; };
+    Corvane::click(app.ui->push_trx_write_2);
+    QCOMPARE(mccDuringNotice, 123);
+}
+
+void TestOperator::readsChangeFormAfterNotice_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("how");
+    QTest::newRow("tetra, Ok") << "push_tet_read" << int(NoticeCloser::ByOk);
+    QTest::newRow("tetra, Escape") << "push_tet_read" << int(NoticeCloser::ByEscape);
+    QTest::newRow("all, close button") << "push_readAll" << int(NoticeCloser::ByCloseButton);
+}
+
+void TestOperator::readsChangeFormAfterNotice()
+{
+    QFETCH(QString, button);
+    QFETCH(int, how);
+    Corvane app{NoticeCloser::How(how)};
+    app.goToTab(tetraTab);
+    Corvane::typeInto(app.ui->Tetra_MCC, "123");
+    QString duringNotice;
+    app.closer.whileOpen = [&](const Notice &) { duringNotice = app.ui->Tetra_MCC->text(); };
+    Corvane::click(app.window->findChild<QPushButton *>(button));
+    QCOMPARE(app.closer.last().text, QStringLiteral("Чтение"));
+    QCOMPARE(duringNotice, QStringLiteral("123"));
+    QCOMPARE(app.ui->Tetra_MCC->text(), QStringLiteral("250"));
+}
+
+void TestOperator::validatedColours_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("white");
+    QTest::newRow("CC 0") << "Tetra_CC"
+                          << "0" << true;
+    QTest::newRow("CC 15") << "Tetra_CC"
+                           << "15" << true;
+    QTest::newRow("CC 16") << "Tetra_CC"
+                           << "16" << false;
+    QTest::newRow("CC empty") << "Tetra_CC"
+                              << "" << false;
+    QTest::newRow("LA 65535") << "Tetra_LA"
+                              << "65535" << true;
+    QTest::newRow("LA 65536") << "Tetra_LA"
+                              << "65536" << false;
+    QTest::newRow("LA empty") << "Tetra_LA"
+                              << "" << false;
+    QTest::newRow("PDCH 32") << "Tetra_staticPDCH_No"
+                             << "32" << true;
+    QTest::newRow("PDCH 33") << "Tetra_staticPDCH_No"
+                             << "33" << false;
+    QTest::newRow("MCC 255") << "Tetra_MCC"
+                             << "255" << true;
+    QTest::newRow("MCC 256") << "Tetra_MCC"
+                             << "256" << false;
+    QTest::newRow("MNC 1023") << "Tetra_MNC"
+                              << "1023" << true;
+    QTest::newRow("node 1023") << "Host_nodeID"
+                               << "1023" << true;
+    QTest::newRow("node 1024") << "Host_nodeID"
+                               << "1024" << false;
+    QTest::newRow("cluster 0") << "Host_clusterID"
+                               << "0" << true;
+}
+
+void TestOperator::validatedColours()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(bool, white);
+    Corvane app;
+    auto *edit = app.window->findChild<QLineEdit *>(field);
+    app.goToTab(app.ui->tabWidget->indexOf(edit->parentWidget()));
+    Corvane::typeInto(edit, text);
+    QCOMPARE(edit->text(), text);
+    QCOMPARE(app.isWhite(edit), white);
+    QCOMPARE(app.isYellow(edit), !white);
+}
+
+void TestOperator::channelNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("4096") << "4096" << true;
+    QTest::newRow("0") << "0" << true;
+    QTest::newRow("4097") << "4097" << false;
+    QTest::newRow("-1") << "-1" << false;
+    QTest::newRow("letters") << "abc" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestOperator::channelNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+    Corvane app;
+    app.goToTab(transceiverTab);
+    app.ui->TXnumber->setCurrentIndex(1);
+    Corvane::typeInto(app.ui->lineEdit_chNo, "40");
+    app.waitTick();
+    Corvane::typeInto(app.ui->lineEdit_chNo, text);
+    app.waitTick();
+    QCOMPARE(app.isWhite(app.ui->lineEdit_chNo), accepted);
+    QCOMPARE(app.isYellow(app.ui->lineEdit_chNo), !accepted);
+    QCOMPARE(app.store->workTrx.chNo[1], accepted ? text.toInt() : 40);
+    const double expected = (accepted ? text.toInt() : 40) * 0.025 + 400;
+    QCOMPARE(shown(app.ui->lcd_TXfreq), QString::number(expected, 'g', 10));
+}
+
+void TestOperator::cellIndex_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("accepted");
+    for (const char *ok : {"0", "1", "2", "3"})
+        QTest::newRow(ok) << ok << true;
+    QTest::newRow("4") << "4" << false;
+    QTest::newRow("-1") << "-1" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestOperator::cellIndex()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+    Corvane app;
+    app.goToTab(transceiverTab);
+    app.ui->TXnumber->setCurrentIndex(6); // cell index 2
+    Corvane::typeInto(app.ui->lineEdit_cellIDX, text);
+    app.waitTick();
+    QCOMPARE(app.isWhite(app.ui->lineEdit_cellIDX), accepted);
+    QCOMPARE(app.store->workTrx.cellIDX[6], accepted ? text.toInt() : 2);
+}
+
+void TestOperator::addressInput_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("any") << "0.0.0.0" << true;
+    QTest::newRow("device") << "192.168.12.24" << true;
+    QTest::newRow("ipv6") << "fe80::1" << true;
+    QTest::newRow("octet 256") << "1.2.3.256" << false;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("name") << "station" << false;
+}
+
+void TestOperator::addressInput()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+    Corvane app;
+    Corvane::typeInto(app.ui->HostIPaddress2, "10.0.0.2");
+    app.waitTick();
+    Corvane::typeInto(app.ui->HostIPaddress2, text);
+    app.waitTick();
+    QCOMPARE(app.isWhite(app.ui->HostIPaddress2), accepted);
+    QCOMPARE(app.store->workIPaddress2, QHostAddress(accepted ? text : "10.0.0.2"));
+    QVERIFY(app.isWhite(app.ui->Host_IPaddress));
+    QCOMPARE(app.store->workIPaddress, QHostAddress("0.0.0.0"));
+}
+
+void TestOperator::tickStoresBothTransceiverFields()
+{
+    Corvane app;
+    app.goToTab(transceiverTab);
+    app.ui->TXnumber->setCurrentIndex(4);
+    app.store->workTrx.cellIDX[4] = 1; // field shows 0, stored 1
+    Corvane::typeInto(app.ui->lineEdit_chNo, "12");
+    app.waitTick();
+    QCOMPARE(app.store->workTrx.chNo[4], 12);
+    QCOMPARE(app.store->workTrx.cellIDX[4], 0);
+}
+
+// A write never turns an emptied or mistyped number into a stored 0.
+void TestOperator::emptiedNumberStoredAsZeroNever()
+{
+    Corvane app;
+    app.goToTab(tetraTab);
+    Corvane::typeInto(app.ui->Tetra_MCC, "");
+    Corvane::click(app.ui->push_trx_write_2);
+    QCOMPARE(app.store->tetraMCC, 250);
+    QVERIFY(app.isYellow(app.ui->Tetra_MCC));
+    Corvane::typeInto(app.ui->Tetra_MCC, "0");
+    Corvane::click(app.ui->push_trx_write_2);
+    QCOMPARE(app.store->tetraMCC, 0);
+    Corvane::click(app.ui->push_tet_read);
+    QCOMPARE(app.ui->Tetra_MCC->text(), QStringLiteral("0"));
+}
+
+void TestOperator::writeTakesInputTypedJustBefore()
+{
+    Corvane app;
+    app.goToTab(transceiverTab);
+    app.ui->TXnumber->setCurrentIndex(3);
+    Corvane::typeInto(app.ui->lineEdit_chNo, "321");
+    Corvane::typeInto(app.ui->lineEdit_cellIDX, "1");
+    Corvane::click(app.ui->push_trx_write);
+    QCOMPARE(app.closer.last().informativeText, QStringLiteral("Успешно"));
+    QCOMPARE(app.store->devTrx.chNo[3], 321);
+    QCOMPARE(app.store->devTrx.cellIDX[3], 1);
+
+    Corvane::typeInto(app.ui->lineEdit_chNo, "654");
+    Corvane::click(app.ui->push_setAll);
+    QCOMPARE(app.store->devTrx.chNo[3], 654);
+}
+
+void TestOperator::hostWriteTakesAddressTypedJustBefore()
+{
+    Corvane app;
+    Corvane::typeInto(app.ui->Host_IPaddress, "10.20.30.40");
+    Corvane::typeInto(app.ui->HostIPaddress2, "10.20.30.41");
+    Corvane::click(app.ui->push_Host_write);
+    QCOMPARE(app.closer.last().informativeText, QStringLiteral("Успешно"));
+    QCOMPARE(app.store->devIPaddress.toString(), QStringLiteral("10.20.30.40"));
+    QCOMPARE(app.store->devIPaddress2.toString(), QStringLiteral("10.20.30.41"));
+}
+
+void TestOperator::selectingTransceiverKeepsPendingInput()
+{
+    Corvane app;
+    app.goToTab(transceiverTab);
+    app.ui->TXnumber->setCurrentIndex(1);
+    Corvane::typeInto(app.ui->lineEdit_chNo, "1111");
+    app.ui->TXnumber->setCurrentIndex(2);
+    QCOMPARE(app.store->workTrx.chNo[1], 1111);
+    QCOMPARE(app.ui->lineEdit_chNo->text(), QStringLiteral("2"));
+    app.waitTick();
+    QCOMPARE(app.store->workTrx.chNo[2], 2);
+    QCOMPARE(app.store->workTrx.chNo[1], 1111);
+}
+
+void TestOperator::changingTabKeepsPendingInput()
+{
+    Corvane app;
+    app.goToTab(transceiverTab);
+    Corvane::typeInto(app.ui->lineEdit_chNo, "999");
+    app.goToTab(tetraTab);
+    QCOMPARE(app.store->workTrx.chNo[0], 999);
+    QVERIFY(app.isWhite(app.ui->lineEdit_chNo));
+
+    app.goToTab(networkTab);
+    Corvane::typeInto(app.ui->Host_IPaddress, "172.16.0.9");
+    app.goToTab(antennaTab);
+    QCOMPARE(app.store->workIPaddress, QHostAddress("172.16.0.9"));
+}
+
+void TestOperator::refusedWrite_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("fieldsAndTexts");
+    QTest::addColumn<QString>("captions");
+
+    QTest::newRow("tetra CC and MCC")
+        << "push_trx_write_2" << QStringList{"Tetra_CC", "", "Tetra_MCC", "256"}
+        << "Цветовой код (CC), MCC";
+    QTest::newRow("tetra PDCH") << "push_trx_write_2"
+                                << QStringList{"Tetra_SCCH_No", "33", "Tetra_dynPDCH_No", "99"}
+                                << "Колич. динам. PDCH, Количество SCCH";
+    QTest::newRow("transceiver channel")
+        << "push_trx_write" << QStringList{"lineEdit_chNo", "4097"} << "Номер канала";
+    QTest::newRow("transceiver both")
+        << "push_trx_write" << QStringList{"lineEdit_cellIDX", "x", "lineEdit_chNo", ""}
+        << "Номер канала, Cell IDX";
+    QTest::newRow("host address") << "push_Host_write" << QStringList{"HostIPaddress2", "1.2.3.256"}
+                                  << "IP адрес 2";
+    QTest::newRow("host ids") << "push_Host_write"
+                              << QStringList{"Host_clusterID", "", "Host_nodeID", "1024"}
+                              << "Идентификатор узла ISC, Идентификатор кластера ISC";
+    QTest::newRow("set all") << "push_setAll"
+                             << QStringList{"lineEdit_cellIDX", "7", "Tetra_MNC", ""}
+                             << "MNC, Cell IDX";
+}
+
+void TestOperator::refusedWrite()
+{
+    QFETCH(QString, button);
+    QFETCH(QStringList, fieldsAndTexts);
+    QFETCH(QString, captions);
+    Corvane app;
+    const DataStorage defaults;
+    for (int i = 0; i < fieldsAndTexts.size(); i += 2) {
+        auto *edit = app.window->findChild<QLineEdit *>(fieldsAndTexts[i]);
+        app.goToTab(app.ui->tabWidget->indexOf(edit->parentWidget()));
+        Corvane::typeInto(edit, fieldsAndTexts[i + 1]);
+    }
+    Corvane::click(app.window->findChild<QPushButton *>(button));
+    QCOMPARE(app.closer.last().text, QStringLiteral("Запись"));
+    QCOMPARE(app.closer.last().informativeText, refused + captions);
+    for (int i = 0; i < fieldsAndTexts.size(); i += 2)
+        QVERIFY(app.isYellow(app.window->findChild<QLineEdit *>(fieldsAndTexts[i])));
+    QCOMPARE(memcmp(&app.store->devTrx, &defaults.devTrx, sizeof defaults.devTrx), 0);
+    QCOMPARE(app.store->tetraCC, defaults.tetraCC);
+    QCOMPARE(app.store->tetraMCC, defaults.tetraMCC);
+    QCOMPARE(app.store->tetraMNC, defaults.tetraMNC);
+    QCOMPARE(app.store->tetraSCCHNo, defaults.tetraSCCHNo);
+    QCOMPARE(app.store->devIPaddress, defaults.devIPaddress);
+    QCOMPARE(app.store->devIPaddress2, defaults.devIPaddress2);
+    QCOMPARE(app.store->hostNodeID, defaults.hostNodeID);
+    QCOMPARE(app.store->hostClusterID, defaults.hostClusterID);
+}
+
+void TestOperator::refusedSetAllStoresNothing()
+{
+    Corvane app;
+    const DataStorage defaults;
+    app.goToTab(antennaTab);
+    app.ui->Antenna_config->setCurrentIndex(1);
+    app.goToTab(tetraTab);
+    Corvane::typeInto(app.ui->Tetra_LA, "");
+    app.ui->Tetra_Band->setCurrentIndex(2);
+    app.goToTab(transceiverTab);
+    Corvane::click(app.ui->radioButton_inUse);
+    Corvane::typeInto(app.ui->lineEdit_chNo, "55");
+    Corvane::click(app.ui->push_setAll);
+    QCOMPARE(app.closer.last().informativeText, refused + QStringLiteral("Номер зоны (LA)"));
+    QCOMPARE(memcmp(&app.store->devTrx, &defaults.devTrx, sizeof defaults.devTrx), 0);
+    QCOMPARE(app.store->tetraBand, 1);
+    QCOMPARE(app.store->tetraLA, 10);
+    QCOMPARE(app.store->antennaConfig, 0);
+    // Nothing typed is lost: the channel number is in the working image.
+    QCOMPARE(app.store->workTrx.chNo[0], 55);
+}
+
+void TestOperator::readAllFrequenciesFollowReadBand()
+{
+    Corvane app;
+    app.goToTab(tetraTab);
+    app.ui->Tetra_Band->setCurrentIndex(2);
+    app.ui->Tetra_offset->setCurrentIndex(3);
+    app.goToTab(transceiverTab);
+    QCOMPARE(shown(app.ui->lcd_TXfreq), QStringLiteral("800.0125"));
+    Corvane::click(app.ui->push_readAll);
+    QCOMPARE(app.ui->Tetra_Band->currentIndex(), 1);
+    QCOMPARE(shown(app.ui->lcd_TXfreq), QStringLiteral("400"));
+    QCOMPARE(shown(app.ui->lcd_RXfreq), QStringLiteral("390"));
+}
+
+void TestOperator::readsRecolourRefilledFields()
+{
+    Corvane app;
+    app.goToTab(tetraTab);
+    Corvane::typeInto(app.ui->Tetra_CC, "99");
+    Corvane::typeInto(app.ui->Tetra_LA, "");
+    QVERIFY(app.isYellow(app.ui->Tetra_CC));
+    Corvane::click(app.ui->push_tet_read);
+    QVERIFY(app.isWhite(app.ui->Tetra_CC));
+    QVERIFY(app.isWhite(app.ui->Tetra_LA));
+
+    Corvane::typeInto(app.ui->Tetra_MNC, "");
+    Corvane::click(app.ui->push_readAll);
+    QVERIFY(app.isWhite(app.ui->Tetra_MNC));
+
+    app.goToTab(networkTab);
+    Corvane::typeInto(app.ui->Host_IPaddress, "1.2.3.999");
+    Corvane::typeInto(app.ui->Host_nodeID, "");
+    app.waitTick();
+    QVERIFY(app.isYellow(app.ui->Host_IPaddress));
+    Corvane::click(app.ui->push_Host_Read);
+    QVERIFY(app.isWhite(app.ui->Host_IPaddress));
+    QVERIFY(app.isWhite(app.ui->Host_nodeID));
+
+    app.goToTab(transceiverTab);
+    Corvane::typeInto(app.ui->lineEdit_chNo, "9999");
+    app.waitTick();
+    QVERIFY(app.isYellow(app.ui->lineEdit_chNo));
+    Corvane::click(app.ui->push_trx_read);
+    QVERIFY(app.isWhite(app.ui->lineEdit_chNo));
+}
+
+void TestOperator::addressShorthandRefused()
+{
+    Corvane app;
+    app.waitTick();
+    const QHostAddress before = app.store->workIPaddress;
+    for (const char *text : {"192.168.1", "010.0.0.1", "3232235777", "0x7f.1"}) {
+        Corvane::typeInto(app.ui->Host_IPaddress, text);
+        app.waitTick();
+        QVERIFY2(app.isYellow(app.ui->Host_IPaddress), text);
+        QCOMPARE(app.store->workIPaddress, before);
+    }
+}
+
+// Every field set to a non-default valid value, written tab by tab, the form
+// scrambled, and every tab read back.
+void TestOperator::roundTripEveryField()
+{
+    Corvane app;
+    MainWindowForm *ui = app.ui;
+
+    app.goToTab(antennaTab);
+    ui->Antenna_config->setCurrentIndex(1);
+    ui->Antenna_maxPower->setCurrentIndex(2);
+    ui->Antenna_duplexerType->setCurrentIndex(1);
+    ui->Antenna_maxReflection->setCurrentIndex(2);
+    Corvane::click(ui->push_AntennaSet);
+
+    app.goToTab(networkTab);
+    Corvane::typeInto(ui->Host_IPaddress, "10.11.12.13");
+    Corvane::typeInto(ui->HostIPaddress2, "2001:db8::7");
+    Corvane::typeInto(ui->Host_nodeID, "1023");
+    Corvane::typeInto(ui->Host_clusterID, "512");
+    ui->Host_Type->setCurrentIndex(2);
+    Corvane::click(ui->Host_redundant);
+    Corvane::typeInto(ui->Host_Name, QStringLiteral("узел-7"));
+    Corvane::click(ui->push_Host_write);
+
+    app.goToTab(tetraTab);
+    const QList<QPair<QLineEdit *, QString>> numbers = {
+        {ui->Tetra_CC, "15"},           {ui->Tetra_LA, "65535"},
+        {ui->Tetra_staticPDCH_No, "3"}, {ui->Tetra_dynPDCH_No, "32"},
+        {ui->Tetra_PDCH_maxTS, "4"},    {ui->Tetra_PDCH_maxMSperPDCH, "300"},
+        {ui->Tetra_SCCH_No, "1"},       {ui->Tetra_MCC, "255"},
+        {ui->Tetra_MNC, "1023"}};
+    for (const auto &n : numbers)
+        Corvane::typeInto(n.first, n.second);
+    for (QComboBox *c : ui->tab_tetra->findChildren<QComboBox *>())
+        c->setCurrentIndex((c->currentIndex() + 1) % c->count());
+    for (QCheckBox *b : ui->tab_tetra->findChildren<QCheckBox *>())
+        Corvane::click(b);
+    Corvane::click(ui->push_trx_write_2);
+
+    app.goToTab(transceiverTab);
+    for (int i = 0; i < trxCount; ++i) {
+        ui->TXnumber->setCurrentIndex(i);
+        Corvane::typeInto(ui->lineEdit_chNo, QString::number(4096 - 3 * i));
+        Corvane::typeInto(ui->lineEdit_cellIDX, QString::number((i + 2) % 4));
+        Corvane::click(i % 3 == 0 ? ui->radioButton_inUse : ui->radioButton_backup);
+    }
+    Corvane::click(ui->push_trx_write);
+
+    QCOMPARE(app.closer.count(), 5);
+    for (const Notice &n : app.closer.notices.mid(1))
+        QCOMPARE(n.informativeText, QStringLiteral("Успешно"));
+    const QVariantMap antenna = snapshot(ui->tab_ant);
+    const QVariantMap network = snapshot(ui->tab_network);
+    const QVariantMap tetra = snapshot(ui->tab_tetra);
+    const TransceiverTable trx = app.store->workTrx;
+
+    // Scramble every tab.
+    for (QComboBox *c : ui->centralwidget->findChildren<QComboBox *>()) {
+        if (c != ui->TXnumber)
+            c->setCurrentIndex(0);
+    }
+    for (QCheckBox *b : ui->centralwidget->findChildren<QCheckBox *>())
+        b->setChecked(false);
+    for (QLineEdit *e : ui->centralwidget->findChildren<QLineEdit *>())
+        Corvane::typeInto(e, "1");
+    for (int i = 0; i < trxCount; ++i) {
+        ui->TXnumber->setCurrentIndex(i);
+        Corvane::typeInto(ui->lineEdit_chNo, "0");
+        Corvane::click(ui->radioButton_notUsed);
+    }
+    app.waitTick();
+    QVERIFY(snapshot(ui->tab_tetra) != tetra);
+
+    Corvane::click(ui->push_AntennaGet);
+    Corvane::click(ui->push_Host_Read);
+    Corvane::click(ui->push_tet_read);
+    Corvane::click(ui->push_trx_read);
+    QCOMPARE(snapshot(ui->tab_ant), antenna);
+    QCOMPARE(snapshot(ui->tab_network), network);
+    QCOMPARE(snapshot(ui->tab_tetra), tetra);
+    QCOMPARE(memcmp(&trx, &app.store->workTrx, sizeof trx), 0);
+    QCOMPARE(ui->Host_Name->text(), QStringLiteral("узел-7"));
+    QCOMPARE(ui->HostIPaddress2->text(), QStringLiteral("2001:db8::7"));
+}
+
+QTEST_MAIN(TestOperator)
+#include "tst_operator.moc"
