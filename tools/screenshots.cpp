@@ -1,0 +1,39 @@
+// Renders each tab of the real window to a PNG, for the README.
+// Usage: corvane_screenshots OUTPUT_DIR
+#include "transceiver_master.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QTabWidget>
+#include <QTimer>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+
+    // Close the start-up notice as soon as it shows.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->accept();
+    });
+    closer.start(10);
+
+    transceiver_master window;
+    closer.stop();
+    window.show();
+    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+    const char *names[] = {"antenna", "network", "tetra", "transceiver"};
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        QCoreApplication::processEvents();
+        const QString file = out.filePath(QStringLiteral("tab-%1-%2.png").arg(i).arg(names[i]));
+        if (!window.grab().save(file))
+            return 1;
+        qInfo("%s", qPrintable(file));
+    }
+    return 0;
+}
