@@ -1,5 +1,6 @@
 // Renders each tab of the real window to a PNG, for the README.
 // Usage: corvane_screenshots OUTPUT_DIR
+#include "application.h"
 #include "transceiver_master.h"
 
 #include <QApplication>
@@ -11,7 +12,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
+    setUpApplication();
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
 
     // Close the start-up notice as soon as it shows.

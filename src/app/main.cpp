@@ -1,3 +1,4 @@
+#include "application.h"
 #include "transceiver_master.h"
 
 #include <QApplication>
@@ -5,7 +6,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
+    setUpApplication();
     transceiver_master window;
     window.show();
     return app.exec();

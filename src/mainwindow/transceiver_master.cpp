@@ -254,8 +254,12 @@ bool transceiver_master::isAcceptable(QLineEdit *edit) const
 
 void transceiver_master::recolour(const QVector<QLineEdit *> &edits)
 {
-    for (QLineEdit *edit : edits)
-        paint(edit, isAcceptable(edit));
+    // A field never coloured yet keeps its plain look: styling a line edit
+    // costs a style sheet, which nothing at start-up needs.
+    for (QLineEdit *edit : edits) {
+        if (!edit->styleSheet().isEmpty())
+            paint(edit, isAcceptable(edit));
+    }
 }
 
 bool transceiver_master::writeAllowed(const QVector<QLineEdit *> &edits)
