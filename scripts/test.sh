@@ -15,8 +15,8 @@ quick=false
 fuzz_seconds=${FUZZ_SECONDS:-60}
 jobs=$(nproc)
 
-extra=(clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file)
-$quick && extra=()
+extra=(desktop-file-utils appstream)
+$quick || extra+=(clang libclang-rt-14-dev)
 scripts/install-deps.sh "${extra[@]}"
 
 echo "== Build and test"

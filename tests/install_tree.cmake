@@ -1,0 +1,15 @@
+# Installs the build into PREFIX and checks that every installed file is there.
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${rc}")
+endif()
+foreach(f bin/corvane
+          share/applications/org.corvane.Corvane.desktop
+          share/metainfo/org.corvane.Corvane.metainfo.xml
+          share/icons/hicolor/scalable/apps/org.corvane.Corvane.svg)
+    if(NOT EXISTS "${PREFIX}/${f}")
+        message(FATAL_ERROR "missing after install: ${f}")
+    endif()
+endforeach()
