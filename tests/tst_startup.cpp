@@ -1,5 +1,6 @@
 // Start-up: the demonstration notice, the window's shape, its slot table,
 // validators and mode buttons.
+#include "application.h"
 #include "testsupport.h"
 
 #include <QLCDNumber>
@@ -21,6 +22,7 @@ private slots:
     void modeGroupIds();
     void editsRecolourOnlyWhenTyped();
     void closingWindowEndsEventLoop();
+    void applicationNameIsWindowTitle();
 };
 
 void TestStartup::noticeBeforeWindow_data()
@@ -191,6 +193,17 @@ void TestStartup::closingWindowEndsEventLoop()
     Corvane app;
     QTimer::singleShot(50, app.window.get(), &QWidget::close);
     QCOMPARE(QApplication::exec(), 0);
+}
+
+void TestStartup::applicationNameIsWindowTitle()
+{
+    setUpApplication();
+    Corvane app;
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Corvane"));
+    QCOMPARE(app.window->windowTitle(), QCoreApplication::applicationName());
+    // The notices share the window's font.
+    QCOMPARE(QApplication::font().family(), app.window->font().family());
+    QCOMPARE(QApplication::font().pointSize(), app.window->font().pointSize());
 }
 
 QTEST_MAIN(TestStartup)
