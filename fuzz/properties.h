@@ -10,6 +10,9 @@
 #include <QHostAddress>
 #include <QString>
 
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 // Input: 8 bytes of range (two little-endian 32-bit bounds), then UTF-8 text.
@@ -65,4 +68,17 @@ inline QString checkParseHostAddress(const QByteArray &input)
     if (again != out)
         return QStringLiteral("'%1' does not read back the same").arg(out.toString());
     return QString();
+}
+
+// One libFuzzer run: check the property and abort, with what went wrong, on
+// the first input where it fails.
+inline int fuzzOne(QString (*check)(const QByteArray &), const char *name, const uint8_t *data,
+                   size_t size)
+{
+    const QString failure = check(QByteArray(reinterpret_cast<const char *>(data), int(size)));
+    if (!failure.isEmpty()) {
+        std::fprintf(stderr, "%s: %s\n", name, qPrintable(failure));
+        std::abort();
+    }
+    return 0;
 }
