@@ -27,9 +27,13 @@ inline QString checkParseIntInRange(const QByteArray &input)
         textBytes = input.mid(8);
     }
     const QString text = QString::fromUtf8(textBytes);
-    const qint32 untouched = min - 1;
-    qint32 out = untouched;
+    // Two different starting values: a refusal must leave both as they were,
+    // whatever the range.
+    qint32 out = 0x5a5a5a5a;
+    qint32 other = ~out;
     const bool accepted = parseIntInRange(text, &out, min, max);
+    if (parseIntInRange(text, &other, min, max) != accepted)
+        return QStringLiteral("same input, different verdicts");
 
     bool ok = false;
     const int value = text.toInt(&ok, 10);
@@ -38,7 +42,9 @@ inline QString checkParseIntInRange(const QByteArray &input)
         return QStringLiteral("accepted %1, but toInt says %2").arg(accepted).arg(inRange);
     if (accepted && out != value)
         return QStringLiteral("stored %1, toInt reads %2").arg(out).arg(value);
-    if (!accepted && out != untouched)
+    if (accepted && other != value)
+        return QStringLiteral("stored %1, toInt reads %2").arg(other).arg(value);
+    if (!accepted && (out != 0x5a5a5a5a || other != ~0x5a5a5a5a))
         return QStringLiteral("refused but wrote %1").arg(out);
     return QString();
 }
