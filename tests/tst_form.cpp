@@ -1,5 +1,6 @@
 // The form as built by setupUi: widget tree, geometry, captions, item lists,
 // the frequency displays, and the by-name slot connection.
+#include "testmain.h"
 #include "MainWindowForm.h"
 #include "ui_transceiver_master.h"
 
@@ -655,5 +656,5 @@ void TestForm::noSlotRunsDuringSetup()
     QCOMPARE(probe.calls, QStringList({"chNo", "TXnumber", "tab", "trx_write", "ip1"}));
 }
 
-QTEST_MAIN(TestForm)
+CORVANE_TEST_MAIN(TestForm)
 #include "tst_form.moc"

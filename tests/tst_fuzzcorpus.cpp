@@ -1,5 +1,6 @@
 // Every input kept by the parser fuzzers, seeds and findings alike, checked
 // against the same properties the fuzzers check.
+#include "testmain.h"
 #include "../fuzz/properties.h"
 
 #include <QDir>
@@ -37,5 +38,5 @@ private:
     }
 };
 
-QTEST_MAIN(TestFuzzCorpus)
+CORVANE_TEST_MAIN(TestFuzzCorpus)
 #include "tst_fuzzcorpus.moc"

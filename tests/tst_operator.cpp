@@ -1,5 +1,6 @@
 // The operator's work, driven through the real window: transceivers and
 // frequencies, reads and writes, and the colours of checked input.
+#include "testmain.h"
 #include "testsupport.h"
 
 #include <QCheckBox>
@@ -759,5 +760,5 @@ void TestOperator::roundTripEveryField()
     QCOMPARE(ui->HostIPaddress2->text(), QStringLiteral("2001:db8::7"));
 }
 
-QTEST_MAIN(TestOperator)
+CORVANE_TEST_MAIN(TestOperator)
 #include "tst_operator.moc"

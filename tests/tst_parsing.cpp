@@ -1,5 +1,6 @@
 // The input checks behind the colours: integer and address parsing, and the
 // integer validators of the form's numeric fields.
+#include "testmain.h"
 #include "parsing.h"
 #include "testsupport.h"
 
@@ -203,5 +204,5 @@ void TestParsing::validatorRefusesGroupSeparators()
     QVERIFY(app.isWhite(edit));
 }
 
-QTEST_MAIN(TestParsing)
+CORVANE_TEST_MAIN(TestParsing)
 #include "tst_parsing.moc"

@@ -1,5 +1,6 @@
 // Random operator input against the real window. The seed is printed; set
 // CORVANE_SEED to replay a run and CORVANE_ACTIONS to change its length.
+#include "testmain.h"
 #include "parsing.h"
 #include "testsupport.h"
 
@@ -320,5 +321,5 @@ void TestRandom::randomOperator()
     app = nullptr;
 }
 
-QTEST_MAIN(TestRandom)
+CORVANE_TEST_MAIN(TestRandom)
 #include "tst_random.moc"

@@ -1,5 +1,6 @@
 // Start-up: the demonstration notice, the window's shape, its slot table,
 // validators and mode buttons.
+#include "testmain.h"
 #include "application.h"
 #include "testsupport.h"
 
@@ -206,5 +207,5 @@ void TestStartup::applicationNameIsWindowTitle()
     QCOMPARE(QApplication::font().pointSize(), app.window->font().pointSize());
 }
 
-QTEST_MAIN(TestStartup)
+CORVANE_TEST_MAIN(TestStartup)
 #include "tst_startup.moc"

@@ -1,4 +1,5 @@
 // The parameter store as it starts: every run begins from these defaults.
+#include "testmain.h"
 #include "DataStorage.h"
 
 #include <QTest>
@@ -95,5 +96,5 @@ void TestStorage::tableCopiesWhole()
     QCOMPARE(sizeof(TransceiverTable), size_t(3 * 8 * 4));
 }
 
-QTEST_MAIN(TestStorage)
+CORVANE_TEST_MAIN(TestStorage)
 #include "tst_storage.moc"
