@@ -7,7 +7,6 @@
 #include <QIntValidator>
 #include <QMainWindow>
 #include <QTimer>
-
 #include <QVector>
 
 class QLineEdit;
