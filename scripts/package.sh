@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds a release and makes a Debian package of it
-# in build-package/, with dependencies taken from the program's libraries.
+# in build-package/ (build-package-qt6/ for Qt 6), with dependencies taken from
+# the program's libraries. Usage: scripts/package.sh [5|6], Qt 5 by default.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh dpkg-dev file
-cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF
-cmake --build build-package -j"$(nproc)"
-(cd build-package && cpack -G DEB)
-ls -1 "$PWD"/build-package/*.deb
+qt=${1:-5}
+case $qt in
+5) dir=build-package extra=() ;;
+6) dir=build-package-qt6 extra=(qt6-base-dev qt6-base-dev-tools) ;;
+*) echo "usage: $0 [5|6]" >&2; exit 2 ;;
+esac
+scripts/install-deps.sh dpkg-dev file "${extra[@]}"
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF -DCORVANE_QT_MAJOR="$qt"
+cmake --build "$dir" -j"$(nproc)"
+(cd "$dir" && cpack -G DEB)
+ls -1 "$PWD/$dir"/*.deb

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -130,10 +131,14 @@ struct Corvane {
 
     // Type at the cursor. QTest::keyClicks() takes ASCII only; other letters
     // go as key events that carry just their text, as an input method sends.
+    // What no keyboard can type (a NUL, say) can only be pasted, so it is.
     static void typeText(QWidget *widget, const QString &text)
     {
         for (const QChar c : text) {
-            if (c.unicode() < 128)
+            if (!c.isPrint() && !c.isSpace()) {
+                QApplication::clipboard()->setText(QString(c));
+                QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
+            } else if (c.unicode() < 128)
                 QTest::keyClick(widget, char(c.unicode()));
             else
                 QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c),

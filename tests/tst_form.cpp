@@ -544,7 +544,7 @@ void TestForm::frequencyDisplays()
     QCOMPARE(rx->font().family(), QStringLiteral("DejaVu Sans Condensed"));
     QCOMPARE(rx->font().pointSize(), 10);
     QVERIFY(rx->font().bold());
-    QCOMPARE(rx->font().weight(), 75);
+    QCOMPARE(rx->font().weight(), int(QFont::Bold));
     QVERIFY(!rx->font().italic());
     QCOMPARE(rx->lineWidth(), 0);
     QCOMPARE(rx->midLineWidth(), 0);

@@ -383,6 +383,9 @@ void TestOperator::channelNumber_data()
     QTest::newRow("-1") << "-1" << false;
     QTest::newRow("letters") << "abc" << false;
     QTest::newRow("empty") << "" << false;
+    QTest::newRow("no-break spaces") << QStringLiteral("\u00a0120\u00a0") << true;
+    QTest::newRow("unicode minus") << QStringLiteral("\u22120") << false;
+    QTest::newRow("pasted NUL") << QString("7") + QChar(0) + "99" << false;
 }
 
 void TestOperator::channelNumber()
@@ -398,8 +401,10 @@ void TestOperator::channelNumber()
     app.waitTick();
     QCOMPARE(app.isWhite(app.ui->lineEdit_chNo), accepted);
     QCOMPARE(app.isYellow(app.ui->lineEdit_chNo), !accepted);
-    QCOMPARE(app.store->workTrx.chNo[1], accepted ? text.toInt() : 40);
-    const double expected = (accepted ? text.toInt() : 40) * 0.025 + 400;
+    QCOMPARE(app.ui->lineEdit_chNo->text(), text);
+    const int value = accepted ? text.trimmed().toInt() : 40;
+    QCOMPARE(app.store->workTrx.chNo[1], value);
+    const double expected = value * 0.025 + 400;
     QCOMPARE(shown(app.ui->lcd_TXfreq), QString::number(expected, 'g', 10));
 }
 

@@ -46,6 +46,16 @@ void TestParsing::intInRange_data()
     QTest::newRow("int min") << "-2147483648" << INT_MIN << 0 << true << INT_MIN;
     QTest::newRow("arabic digits") << QStringLiteral("٣") << 0 << 10 << false << 0;
     QTest::newRow("fullwidth digit") << QStringLiteral("３") << 0 << 10 << false << 0;
+    QTest::newRow("spaces around") << " \t12 " << 0 << 100 << true << 12;
+    QTest::newRow("space inside") << "1 2" << 0 << 100 << false << 0;
+    QTest::newRow("no-break spaces") << QStringLiteral("\u00a07\u00a0") << 0 << 10 << true << 7;
+    QTest::newRow("unicode minus") << QStringLiteral("\u22125") << -10 << 10 << false << 0;
+    QTest::newRow("embedded NUL") << QString("7") + QChar(0) + " 99" << 0 << 4096 << false << 0;
+    QTest::newRow("trailing NUL") << QString("7") + QChar(0) << 0 << 4096 << false << 0;
+    QTest::newRow("sign alone") << "-" << 0 << 10 << false << 0;
+    QTest::newRow("two signs") << "+-1" << -10 << 10 << false << 0;
+    QTest::newRow("many leading zeros") << "0000000000000000000042" << 0 << 100 << true << 42;
+    QTest::newRow("far beyond int") << "99999999999999999999999" << 0 << INT_MAX << false << 0;
 }
 
 void TestParsing::intInRange()

@@ -3,21 +3,42 @@
 #include <QHostAddress>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 bool parseIntInRange(const QString &text, qint32 *out, qint32 min, qint32 max)
 {
-    bool ok = false;
-    const int value = text.toInt(&ok, 10);
-    if (!ok || value < min || value > max)
+    // Spelled out rather than left to QString::toInt, whose idea of a number
+    // differs between Qt 5 and Qt 6 (Unicode minus, spaces, embedded NUL).
+    const QString trimmed = text.trimmed();
+    QStringView digits(trimmed);
+    bool negative = false;
+    if (!digits.isEmpty() && (digits.front() == u'+' || digits.front() == u'-')) {
+        negative = digits.front() == u'-';
+        digits = digits.mid(1);
+    }
+    if (digits.isEmpty())
         return false;
-    *out = value;
+    qint64 value = 0;
+    for (const QChar c : digits) {
+        if (c < u'0' || c > u'9')
+            return false;
+        value = value * 10 + (c.unicode() - u'0');
+        // Past every qint32 already; stop before qint64 could overflow.
+        if (value > (qint64(1) << 32))
+            return false;
+    }
+    if (negative)
+        value = -value;
+    if (value < min || value > max)
+        return false;
+    *out = qint32(value);
     return true;
 }
 
 namespace {
 
 // One dotted-quad part: 1 to 3 ASCII digits, no leading zero, at most 255.
-bool isDecimalOctet(const QStringRef &part)
+bool isDecimalOctet(QStringView part)
 {
     if (part.isEmpty() || part.size() > 3)
         return false;
@@ -36,10 +57,10 @@ bool isDecimalOctet(const QStringRef &part)
 // as some other address; only the plain form reads back as it was typed.
 bool isPlainIPv4(const QString &text)
 {
-    const QVector<QStringRef> parts = text.splitRef(QLatin1Char('.'));
+    const QStringList parts = text.split(QLatin1Char('.'));
     if (parts.size() != 4)
         return false;
-    for (const QStringRef &part : parts) {
+    for (const QString &part : parts) {
         if (!isDecimalOctet(part))
             return false;
     }

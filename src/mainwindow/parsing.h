@@ -5,8 +5,10 @@
 class QHostAddress;
 class QString;
 
-// Reads text as a base-10 integer; writes *out and returns true only when
-// the text converts and lies within [min, max].
+// Reads text as a base-10 integer; writes *out and returns true only when it
+// is one and lies within [min, max]. The form taken, on every Qt version:
+// white space around it (as QString::trimmed() sees it) is ignored; then an
+// optional ASCII '+' or '-' and one or more ASCII digits, nothing else.
 bool parseIntInRange(const QString &text, qint32 *out, qint32 min, qint32 max);
 
 // Reads an address; writes *out and returns true only on success. IPv4 is
