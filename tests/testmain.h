@@ -6,6 +6,10 @@
 // What the application's constructor allocates (the platform plugin and its
 // screen, which the offscreen platform never frees) is the toolkit's own and
 // is not tracked. The end-of-process check is then skipped.
+//
+// QtTest's watchdog aborts a test function that runs longer than
+// QTEST_FUNCTION_TIMEOUT milliseconds: 30 s here unless set, so that a hang
+// fails within seconds instead of minutes.
 
 #include <QApplication>
 #include <QTest>
@@ -47,6 +51,8 @@ inline void checkForLeaksNow()
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
         int result = 0;                                                                            \
+        if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))                                  \
+            qputenv("QTEST_FUNCTION_TIMEOUT", "30000");                                            \
         {                                                                                          \
             pauseLeakTracking();                                                                   \
             QApplication app(argc, argv);                                                          \

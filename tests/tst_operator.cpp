@@ -30,6 +30,15 @@ QVariantMap snapshot(QWidget *page)
     return state;
 }
 
+// Every line edit's style sheet, by name.
+QStringList styleSheets(QWidget *root)
+{
+    QStringList sheets;
+    for (auto *e : root->findChildren<QLineEdit *>())
+        sheets << e->objectName() + ": " + e->styleSheet();
+    return sheets;
+}
+
 const QString refused = QStringLiteral("Не записано. Проверьте поля: ");
 
 } // namespace
@@ -501,9 +510,7 @@ void TestOperator::tickOnOtherTabsChangesNothing()
     QVERIFY(TestAccess::timer(*app.window).isActive());
     app.store->workTrx.chNo[0] = 77; // fields show 0, stored 77 and 3
     app.store->workTrx.cellIDX[0] = 3;
-    QStringList styles;
-    for (QLineEdit *e : app.ui->centralwidget->findChildren<QLineEdit *>())
-        styles << e->objectName() + ": " + e->styleSheet();
+    const QStringList styles = styleSheets(app.ui->centralwidget);
     const TransceiverTable trx = app.store->workTrx;
     const QHostAddress address = app.store->workIPaddress;
     const QHostAddress address2 = app.store->workIPaddress2;
@@ -513,10 +520,7 @@ void TestOperator::tickOnOtherTabsChangesNothing()
     QCOMPARE(memcmp(&trx, &app.store->workTrx, sizeof trx), 0);
     QCOMPARE(app.store->workIPaddress, address);
     QCOMPARE(app.store->workIPaddress2, address2);
-    QStringList stylesAfter;
-    for (QLineEdit *e : app.ui->centralwidget->findChildren<QLineEdit *>())
-        stylesAfter << e->objectName() + ": " + e->styleSheet();
-    QCOMPARE(stylesAfter, styles);
+    QCOMPARE(styleSheets(app.ui->centralwidget), styles);
     QCOMPARE(shown(app.ui->lcd_TXfreq), tx);
 }
 
