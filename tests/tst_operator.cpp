@@ -30,6 +30,15 @@ QVariantMap snapshot(QWidget *page)
     return state;
 }
 
+// Every line edit's style sheet, by name.
+QStringList styleSheets(QWidget *root)
+{
+    QStringList sheets;
+    for (auto *e : root->findChildren<QLineEdit *>())
+        sheets << e->objectName() + ": " + e->styleSheet();
+    return sheets;
+}
+
 const QString refused = QStringLiteral("Не записано. Проверьте поля: ");
 
 } // namespace
@@ -48,6 +57,7 @@ private slots:
     void transceiverReadRestoresDefaults();
     void hostReadAfterStartup();
     void tetraReadAfterStartup();
+    void antennaWriteAndRead_data();
     void antennaWriteAndRead();
     void allActionsLeaveNetworkTabOut();
     void writesChangeStoreBeforeNotice();
@@ -62,6 +72,9 @@ private slots:
     void addressInput_data();
     void addressInput();
     void tickStoresBothTransceiverFields();
+    void tickOnOtherTabsChangesNothing_data();
+    void tickOnOtherTabsChangesNothing();
+    void inputTakenOnlyAfterPause();
     void emptiedNumberStoredAsZeroNever();
 
     // Mended faults
@@ -74,6 +87,7 @@ private slots:
     void refusedSetAllStoresNothing();
     void readAllFrequenciesFollowReadBand();
     void readsRecolourRefilledFields();
+    void readsLeaveUncolouredFieldsPlain();
     void addressShorthandRefused();
 
     void roundTripEveryField();
@@ -113,7 +127,7 @@ void TestOperator::frequencies()
     app.ui->Tetra_offset->setCurrentIndex(offset);
     app.goToTab(transceiverTab);
     Corvane::typeInto(app.ui->lineEdit_chNo, channel);
-    app.waitTick();
+    app.tick();
     QCOMPARE(shown(app.ui->lcd_TXfreq), tx);
     QCOMPARE(shown(app.ui->lcd_RXfreq), rx);
 }
@@ -160,7 +174,7 @@ void TestOperator::selectingTransceiverStoresNothing()
         QCOMPARE(app.ui->lineEdit_chNo->text(), QString::number(i));
         QCOMPARE(app.ui->lineEdit_cellIDX->text(), QString::number(i % 4));
     }
-    app.waitTick();
+    app.tick();
     QCOMPARE(memcmp(&before, &app.store->workTrx, sizeof before), 0);
 }
 
@@ -174,7 +188,7 @@ void TestOperator::transceiverWriteEditsRead()
         Corvane::typeInto(app.ui->lineEdit_cellIDX, QString::number(3 - i % 4));
         Corvane::click(i % 2 ? app.ui->radioButton_inUse : app.ui->radioButton_backup);
     }
-    app.waitTick();
+    app.tick();
     Corvane::click(app.ui->push_trx_write);
     QCOMPARE(app.closer.last().text, QStringLiteral("Запись"));
     QCOMPARE(app.closer.last().informativeText, QStringLiteral("Успешно"));
@@ -187,7 +201,7 @@ void TestOperator::transceiverWriteEditsRead()
         Corvane::click(app.ui->radioButton_notUsed);
     }
     app.ui->TXnumber->setCurrentIndex(5);
-    app.waitTick();
+    app.tick();
     Corvane::click(app.ui->push_trx_read);
     QCOMPARE(app.closer.last().text, QStringLiteral("Чтение"));
     QCOMPARE(memcmp(&written, &app.store->workTrx, sizeof written), 0);
@@ -208,7 +222,7 @@ void TestOperator::transceiverReadRestoresDefaults()
         app.ui->TXnumber->setCurrentIndex(i);
         Corvane::typeInto(app.ui->lineEdit_chNo, "2222");
     }
-    app.waitTick();
+    app.tick();
     Corvane::click(app.ui->push_trx_read);
     const DataStorage defaults;
     QCOMPARE(memcmp(&defaults.workTrx, &app.store->workTrx, sizeof defaults.workTrx), 0);
@@ -243,22 +257,34 @@ void TestOperator::tetraReadAfterStartup()
     QCOMPARE(snapshot(app.ui->tab_tetra), expected);
 }
 
+void TestOperator::antennaWriteAndRead_data()
+{
+    // Configuration, maximum power, duplexer type, maximum reflection: with
+    // three items each, the two rows between them tell every pair of fields
+    // apart, so a transfer that mixes two fields up fails one of them.
+    QTest::addColumn<QVector<int>>("indexes");
+    QTest::newRow("2 1 0 2") << QVector<int>{2, 1, 0, 2};
+    QTest::newRow("1 2 2 0") << QVector<int>{1, 2, 2, 0};
+}
+
 void TestOperator::antennaWriteAndRead()
 {
+    QFETCH(QVector<int>, indexes);
     Corvane app;
+    const QVector<QComboBox *> combos = {app.ui->Antenna_config, app.ui->Antenna_maxPower,
+                                         app.ui->Antenna_duplexerType,
+                                         app.ui->Antenna_maxReflection};
     app.goToTab(antennaTab);
-    app.ui->Antenna_config->setCurrentIndex(2);
-    app.ui->Antenna_maxPower->setCurrentIndex(1);
-    app.ui->Antenna_duplexerType->setCurrentIndex(2);
-    app.ui->Antenna_maxReflection->setCurrentIndex(1);
+    for (int i = 0; i < combos.size(); ++i)
+        combos[i]->setCurrentIndex(indexes[i]);
     Corvane::click(app.ui->push_AntennaSet);
-    QCOMPARE(app.store->antennaConfig, 2);
-    QCOMPARE(app.store->antennaMaxPower, 1);
-    QCOMPARE(app.store->antennaDuplexerType, 2);
-    QCOMPARE(app.store->antennaMaxReflection, 1);
+    QCOMPARE(app.store->antennaConfig, indexes[0]);
+    QCOMPARE(app.store->antennaMaxPower, indexes[1]);
+    QCOMPARE(app.store->antennaDuplexerType, indexes[2]);
+    QCOMPARE(app.store->antennaMaxReflection, indexes[3]);
     const QVariantMap written = snapshot(app.ui->tab_ant);
-    app.ui->Antenna_config->setCurrentIndex(0);
-    app.ui->Antenna_maxReflection->setCurrentIndex(2);
+    for (int i = 0; i < combos.size(); ++i)
+        combos[i]->setCurrentIndex((indexes[i] + 1) % combos[i]->count());
     Corvane::click(app.ui->push_AntennaGet);
     QCOMPARE(snapshot(app.ui->tab_ant), written);
 }
@@ -270,7 +296,7 @@ void TestOperator::allActionsLeaveNetworkTabOut()
     Corvane::typeInto(app.ui->Host_nodeID, "77");
     Corvane::typeInto(app.ui->Host_Name, "edited");
     app.ui->Host_Type->setCurrentIndex(2);
-    app.waitTick();
+    app.tick();
     const QVariantMap network = snapshot(app.ui->tab_network);
     const QHostAddress work = app.store->workIPaddress;
 
@@ -396,9 +422,9 @@ void TestOperator::channelNumber()
     app.goToTab(transceiverTab);
     app.ui->TXnumber->setCurrentIndex(1);
     Corvane::typeInto(app.ui->lineEdit_chNo, "40");
-    app.waitTick();
+    app.tick();
     Corvane::typeInto(app.ui->lineEdit_chNo, text);
-    app.waitTick();
+    app.tick();
     QCOMPARE(app.isWhite(app.ui->lineEdit_chNo), accepted);
     QCOMPARE(app.isYellow(app.ui->lineEdit_chNo), !accepted);
     QCOMPARE(app.ui->lineEdit_chNo->text(), text);
@@ -427,7 +453,7 @@ void TestOperator::cellIndex()
     app.goToTab(transceiverTab);
     app.ui->TXnumber->setCurrentIndex(6); // cell index 2
     Corvane::typeInto(app.ui->lineEdit_cellIDX, text);
-    app.waitTick();
+    app.tick();
     QCOMPARE(app.isWhite(app.ui->lineEdit_cellIDX), accepted);
     QCOMPARE(app.store->workTrx.cellIDX[6], accepted ? text.toInt() : 2);
 }
@@ -450,9 +476,9 @@ void TestOperator::addressInput()
     QFETCH(bool, accepted);
     Corvane app;
     Corvane::typeInto(app.ui->HostIPaddress2, "10.0.0.2");
-    app.waitTick();
+    app.tick();
     Corvane::typeInto(app.ui->HostIPaddress2, text);
-    app.waitTick();
+    app.tick();
     QCOMPARE(app.isWhite(app.ui->HostIPaddress2), accepted);
     QCOMPARE(app.store->workIPaddress2, QHostAddress(accepted ? text : "10.0.0.2"));
     QVERIFY(app.isWhite(app.ui->Host_IPaddress));
@@ -466,9 +492,63 @@ void TestOperator::tickStoresBothTransceiverFields()
     app.ui->TXnumber->setCurrentIndex(4);
     app.store->workTrx.cellIDX[4] = 1; // field shows 0, stored 1
     Corvane::typeInto(app.ui->lineEdit_chNo, "12");
-    app.waitTick();
+    app.tick();
     QCOMPARE(app.store->workTrx.chNo[4], 12);
     QCOMPARE(app.store->workTrx.cellIDX[4], 0);
+}
+
+void TestOperator::tickOnOtherTabsChangesNothing_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::newRow("antenna") << int(antennaTab);
+    QTest::newRow("tetra") << int(tetraTab);
+}
+
+void TestOperator::tickOnOtherTabsChangesNothing()
+{
+    QFETCH(int, tab);
+    Corvane app;
+    app.tick();
+    // The address is taken when the tab changes; the timer still runs.
+    Corvane::typeInto(app.ui->Host_IPaddress, "10.0.0.9");
+    app.goToTab(tab);
+    QVERIFY(TestAccess::timer(*app.window).isActive());
+    app.store->workTrx.chNo[0] = 77; // fields show 0, stored 77 and 3
+    app.store->workTrx.cellIDX[0] = 3;
+    const QStringList styles = styleSheets(app.ui->centralwidget);
+    const TransceiverTable trx = app.store->workTrx;
+    const QHostAddress address = app.store->workIPaddress;
+    const QHostAddress address2 = app.store->workIPaddress2;
+    const QString tx = shown(app.ui->lcd_TXfreq);
+
+    app.tick();
+    QCOMPARE(memcmp(&trx, &app.store->workTrx, sizeof trx), 0);
+    QCOMPARE(app.store->workIPaddress, address);
+    QCOMPARE(app.store->workIPaddress2, address2);
+    QCOMPARE(styleSheets(app.ui->centralwidget), styles);
+    QCOMPARE(shown(app.ui->lcd_TXfreq), tx);
+}
+
+// The timer itself: input is taken once typing pauses, never earlier. A
+// coarse Qt timer fires at most 5 % early, so nothing may be stored at
+// 550 ms; the clock starts before the last keystroke, so a slow machine can
+// only make the check weaker, never fail it.
+void TestOperator::inputTakenOnlyAfterPause()
+{
+    Corvane app;
+    app.goToTab(transceiverTab);
+    Corvane::typeInto(app.ui->lineEdit_chNo, "12");
+    QElapsedTimer sinceLastKey;
+    sinceLastKey.start();
+    QTest::keyClick(app.ui->lineEdit_chNo, Qt::Key_3);
+    for (;;) {
+        QTest::qWait(5);
+        const qint64 elapsed = sinceLastKey.elapsed();
+        if (elapsed >= 550)
+            break;
+        QVERIFY2(app.store->workTrx.chNo[0] == 0, qPrintable(QString::number(elapsed) + " ms"));
+    }
+    QTRY_COMPARE(app.store->workTrx.chNo[0], 123);
 }
 
 // A write never turns an emptied or mistyped number into a stored 0.
@@ -524,7 +604,7 @@ void TestOperator::selectingTransceiverKeepsPendingInput()
     app.ui->TXnumber->setCurrentIndex(2);
     QCOMPARE(app.store->workTrx.chNo[1], 1111);
     QCOMPARE(app.ui->lineEdit_chNo->text(), QStringLiteral("2"));
-    app.waitTick();
+    app.tick();
     QCOMPARE(app.store->workTrx.chNo[2], 2);
     QCOMPARE(app.store->workTrx.chNo[1], 1111);
 }
@@ -653,7 +733,7 @@ void TestOperator::readsRecolourRefilledFields()
     app.goToTab(networkTab);
     Corvane::typeInto(app.ui->Host_IPaddress, "1.2.3.999");
     Corvane::typeInto(app.ui->Host_nodeID, "");
-    app.waitTick();
+    app.tick();
     QVERIFY(app.isYellow(app.ui->Host_IPaddress));
     Corvane::click(app.ui->push_Host_Read);
     QVERIFY(app.isWhite(app.ui->Host_IPaddress));
@@ -661,20 +741,49 @@ void TestOperator::readsRecolourRefilledFields()
 
     app.goToTab(transceiverTab);
     Corvane::typeInto(app.ui->lineEdit_chNo, "9999");
-    app.waitTick();
+    app.tick();
     QVERIFY(app.isYellow(app.ui->lineEdit_chNo));
     Corvane::click(app.ui->push_trx_read);
     QVERIFY(app.isWhite(app.ui->lineEdit_chNo));
 }
 
+// A read refills fields without colouring those that never were.
+void TestOperator::readsLeaveUncolouredFieldsPlain()
+{
+    Corvane app;
+    app.tick();
+    QList<QLineEdit *> plain;
+    for (QLineEdit *e : app.ui->centralwidget->findChildren<QLineEdit *>()) {
+        if (e->styleSheet().isEmpty())
+            plain << e;
+    }
+    QVERIFY(plain.contains(app.ui->Tetra_CC));
+    QVERIFY(plain.contains(app.ui->Host_nodeID));
+    QVERIFY(plain.contains(app.ui->lineEdit_chNo));
+    const QList<QPair<int, QPushButton *>> reads = {{tetraTab, app.ui->push_tet_read},
+                                                    {networkTab, app.ui->push_Host_Read},
+                                                    {transceiverTab, app.ui->push_trx_read},
+                                                    {antennaTab, app.ui->push_AntennaGet},
+                                                    {tetraTab, app.ui->push_readAll}};
+    for (const auto &r : reads) {
+        QPushButton *read = r.second;
+        app.goToTab(r.first);
+        Corvane::click(read);
+        app.tick();
+        for (QLineEdit *e : plain)
+            QVERIFY2(e->styleSheet().isEmpty(),
+                     qPrintable(read->objectName() + ": " + e->objectName()));
+    }
+}
+
 void TestOperator::addressShorthandRefused()
 {
     Corvane app;
-    app.waitTick();
+    app.tick();
     const QHostAddress before = app.store->workIPaddress;
     for (const char *text : {"192.168.1", "010.0.0.1", "3232235777", "0x7f.1"}) {
         Corvane::typeInto(app.ui->Host_IPaddress, text);
-        app.waitTick();
+        app.tick();
         QVERIFY2(app.isYellow(app.ui->Host_IPaddress), text);
         QCOMPARE(app.store->workIPaddress, before);
     }
@@ -750,7 +859,7 @@ void TestOperator::roundTripEveryField()
         Corvane::typeInto(ui->lineEdit_chNo, "0");
         Corvane::click(ui->radioButton_notUsed);
     }
-    app.waitTick();
+    app.tick();
     QVERIFY(snapshot(ui->tab_tetra) != tetra);
 
     Corvane::click(ui->push_AntennaGet);
