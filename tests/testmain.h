@@ -6,6 +6,8 @@
 // offscreen platform's screen, which it never frees) is still reachable and
 // is not. The end-of-process check is then skipped.
 
+#include "application.h"
+
 #include <QApplication>
 #include <QTest>
 
@@ -28,12 +30,14 @@ inline void checkForLeaksNow()
 #endif
 }
 
+// The program's own high-DPI setup: the form is laid out at 96 logical DPI
+// whatever the platform's density, as on the desktop.
 #define CORVANE_TEST_MAIN(TestObject)                                                              \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
         int result = 0;                                                                            \
+        prepareApplication();                                                                      \
         QApplication app(argc, argv);                                                              \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
         {                                                                                          \
             TestObject tc;                                                                         \
             QTEST_SET_MAIN_SOURCE_PATH                                                             \

@@ -8,6 +8,9 @@
 set -euo pipefail
 
 program=$(realpath "$1")
+# The desktop entry names the window class that ties the window to it.
+desktop=$(dirname "$0")/../data/org.corvane.Corvane.desktop
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 shift
 dpis=("$@")
 [[ ${#dpis[@]} -eq 0 ]] && dpis=(96 192)
@@ -76,7 +79,7 @@ run_at() {
     echo "Xft.dpi: $dpi" | timeout 10 xrdb -merge - || fail "xrdb"
 
     # No window manager yet: the icon and class must come from the program.
-    HOME=$work XDG_CONFIG_HOME=$work XDG_RUNTIME_DIR=$work "$program" >"$work/corvane.log" 2>&1 &
+    QT_QPA_PLATFORM=xcb HOME=$work XDG_CONFIG_HOME=$work XDG_RUNTIME_DIR=$work "$program" >"$work/corvane.log" 2>&1 &
     corvane=$!
     pids+=("$corvane")
     # Watchdog: a program that hangs is killed, and its exit code shows it.
@@ -110,7 +113,8 @@ run_at() {
     local class icon
     class=$(timeout 5 xprop -id "$window" WM_CLASS)
     echo "$class"
-    [[ $class == 'WM_CLASS(STRING) = "corvane", "Corvane"' ]] || fail "unexpected $class"
+    [[ -n $wm_class && $class == "WM_CLASS(STRING) = \"corvane\", \"$wm_class\"" ]] ||
+        fail "$class, but the desktop entry has StartupWMClass=$wm_class"
     icon=$(timeout 5 xprop -id "$window" -notype 32c _NET_WM_ICON)
     icon=${icon:0:60}
     echo "$icon..."
