@@ -47,9 +47,11 @@ retry() {
     done
 }
 
-# The first visible window of the program, or nothing.
+# The first visible window of the program, or nothing. The display is ours
+# alone: the program's windows are the only ones with its instance name.
 visible_window() {
-    timeout 5 xdotool search --onlyvisible --pid "$corvane" 2>/dev/null | head -n1
+    timeout 5 xdotool search --onlyvisible --classname "$(basename "$program")" 2>/dev/null |
+        head -n1
 }
 
 # True when the program shows a window other than $1.
@@ -79,12 +81,11 @@ run_at() {
     echo "Xft.dpi: $dpi" | timeout 10 xrdb -merge - || fail "xrdb"
 
     # No window manager yet: the icon and class must come from the program.
-    QT_QPA_PLATFORM=xcb HOME=$work XDG_CONFIG_HOME=$work XDG_RUNTIME_DIR=$work "$program" >"$work/corvane.log" 2>&1 &
+    # Watchdog: a program that hangs is killed, and its exit code shows it.
+    QT_QPA_PLATFORM=xcb HOME=$work XDG_CONFIG_HOME=$work XDG_RUNTIME_DIR=$work \
+        timeout -s KILL 60 "$program" >"$work/corvane.log" 2>&1 &
     corvane=$!
     pids+=("$corvane")
-    # Watchdog: a program that hangs is killed, and its exit code shows it.
-    (sleep 60 && kill -9 "$corvane") >/dev/null 2>&1 &
-    pids+=($!)
 
     local notice window
     retry 20 other_window none || fail "no start-up notice at $dpi DPI"
