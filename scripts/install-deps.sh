@@ -7,7 +7,7 @@ packages=(
     build-essential cmake
     qtbase5-dev qtbase5-dev-tools libqt5network5 libqt5test5
     fonts-dejavu-core fonts-dejavu-extra
-    xvfb xauth imagemagick
+    xvfb xauth imagemagick x11-xserver-utils x11-utils xdotool openbox
     "$@"
 )
 

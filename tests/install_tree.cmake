@@ -8,7 +8,8 @@ endif()
 foreach(f bin/corvane
           share/applications/org.corvane.Corvane.desktop
           share/metainfo/org.corvane.Corvane.metainfo.xml
-          share/icons/hicolor/scalable/apps/org.corvane.Corvane.svg)
+          share/icons/hicolor/scalable/apps/org.corvane.Corvane.svg
+          share/icons/hicolor/48x48/apps/org.corvane.Corvane.png)
     if(NOT EXISTS "${PREFIX}/${f}")
         message(FATAL_ERROR "missing after install: ${f}")
     endif()

@@ -11,6 +11,8 @@
 // QTEST_FUNCTION_TIMEOUT milliseconds: 30 s here unless set, so that a hang
 // fails within seconds instead of minutes.
 
+#include "application.h"
+
 #include <QApplication>
 #include <QTest>
 
@@ -47,17 +49,19 @@ inline void checkForLeaksNow()
 #endif
 }
 
+// The program's own high-DPI setup: the form is laid out at 96 logical DPI
+// whatever the platform's density, as on the desktop.
 #define CORVANE_TEST_MAIN(TestObject)                                                              \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
         int result = 0;                                                                            \
         if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))                                  \
             qputenv("QTEST_FUNCTION_TIMEOUT", "30000");                                            \
+        prepareApplication();                                                                      \
         {                                                                                          \
             pauseLeakTracking();                                                                   \
             QApplication app(argc, argv);                                                          \
             resumeLeakTracking();                                                                  \
-            app.setAttribute(Qt::AA_Use96Dpi, true);                                               \
             TestObject tc;                                                                         \
             QTEST_SET_MAIN_SOURCE_PATH                                                             \
             result = QTest::qExec(&tc, argc, argv);                                                \

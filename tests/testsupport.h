@@ -5,6 +5,7 @@
 #include "ui_transceiver_master.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -166,8 +167,20 @@ struct Corvane {
         QTRY_VERIFY(!TestAccess::timer(*window).isActive());
     }
 
-    bool isYellow(const QLineEdit *edit) const { return edit->styleSheet().contains("yellow"); }
-    bool isWhite(const QLineEdit *edit) const { return edit->styleSheet().contains("white"); }
+    // As the operator sees the field, and as a screen reader tells it.
+    bool isYellow(QLineEdit *edit) const
+    {
+        return edit->styleSheet().contains("yellow") && !accessibleDescription(edit).isEmpty();
+    }
+    bool isWhite(QLineEdit *edit) const
+    {
+        return edit->styleSheet().contains("white") && accessibleDescription(edit).isEmpty();
+    }
+    static QString accessibleDescription(QWidget *w)
+    {
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+        return iface ? iface->text(QAccessible::Description) : QString();
+    }
 
     NoticeCloser closer;
     std::unique_ptr<transceiver_master> window;

@@ -4,6 +4,7 @@
 #include "MainWindowForm.h"
 #include "ui_transceiver_master.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -13,6 +14,9 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -177,6 +181,10 @@ private slots:
     void windowSizeAndFont();
     void objectName();
     void noSlotRunsDuringSetup();
+    void captionsFit_data();
+    void captionsFit();
+    void accessibleNames_data();
+    void accessibleNames();
 
 private:
     QMainWindow *window = nullptr;
@@ -654,6 +662,145 @@ void TestForm::noSlotRunsDuringSetup()
     probeForm.push_trx_write->click();
     QTest::keyClicks(probeForm.Host_IPaddress, "1");
     QCOMPARE(probe.calls, QStringList({"chNo", "TXnumber", "tab", "trx_write", "ip1"}));
+}
+
+// Every caption shows whole: its text is no wider than the room the style
+// leaves it. Run at the platform's density and again at another one (CTest
+// sets QT_FONT_DPI), where the form must scale rather than grow its fonts.
+void TestForm::captionsFit_data()
+{
+    QTest::addColumn<QString>("name");
+    const QByteArrayList captioned = {"QLabel", "QCheckBox", "QRadioButton", "QPushButton"};
+    for (const WidgetRow &r : widgetRows) {
+        // The tab pages stand for their tabs.
+        if (captioned.contains(r.className) || QByteArray(r.parent) == "qt_tabwidget_stackedwidget")
+            QTest::newRow(r.name) << QString::fromLatin1(r.name);
+    }
+}
+
+void TestForm::captionsFit()
+{
+    QFETCH(QString, name);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    auto *w = window->findChild<QWidget *>(name);
+    const QFontMetrics fm = w->fontMetrics();
+    QString text;
+    QRect room;
+    if (auto *label = qobject_cast<QLabel *>(w)) {
+        text = label->text();
+        room = label->contentsRect();
+    } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = text = button->text();
+        const QStyle::SubElement element =
+            qobject_cast<QCheckBox *>(w)      ? QStyle::SE_CheckBoxContents
+            : qobject_cast<QRadioButton *>(w) ? QStyle::SE_RadioButtonContents
+                                              : QStyle::SE_PushButtonContents;
+        room = button->style()->subElementRect(element, &option, button);
+    } else {
+        QTabBar *bar = form.tabWidget->tabBar();
+        const int index = form.tabWidget->indexOf(w);
+        text = bar->tabText(index);
+        room = bar->tabRect(index);
+        // No scroll arrows: the whole tab is on the bar.
+        QVERIFY(bar->rect().contains(room));
+    }
+    QVERIFY(!text.isEmpty());
+    // Trailing spaces count: in the right-to-left check boxes they push the
+    // caption's first letters out of the box.
+    QVERIFY2(fm.horizontalAdvance(text) <= room.width(),
+             qPrintable(QStringLiteral("%1 px of text in %2 px: %3")
+                            .arg(fm.horizontalAdvance(text))
+                            .arg(room.width())
+                            .arg(text)));
+    QVERIFY(fm.height() <= room.height());
+}
+
+namespace {
+
+// The label a sighted operator reads beside a field: on its left, sharing
+// most of its height, the nearest of those.
+QLabel *labelBeside(const QWidget *field)
+{
+    QLabel *best = nullptr;
+    int bestScore = 0;
+    for (QLabel *label :
+         field->parentWidget()->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly)) {
+        const QRect l = label->geometry();
+        const QRect f = field->geometry();
+        const int overlap = qMin(l.bottom(), f.bottom()) - qMax(l.top(), f.top()) + 1;
+        if (l.left() >= f.left() || overlap <= 0)
+            continue;
+        const int score = overlap * 10000 + l.left();
+        if (score > bestScore) {
+            best = label;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+QString accessibleText(QWidget *w, QAccessible::Text what)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+    return iface ? iface->text(what) : QString();
+}
+
+} // namespace
+
+// What a screen reader announces for each input, through QAccessible.
+void TestForm::accessibleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    const QByteArrayList inputs = {"QLineEdit",    "QComboBox", "QLCDNumber", "QCheckBox",
+                                   "QRadioButton", "QGroupBox", "QPushButton"};
+    for (const WidgetRow &r : widgetRows) {
+        if (inputs.contains(r.className))
+            QTest::newRow(r.name) << QString::fromLatin1(r.name);
+    }
+}
+
+void TestForm::accessibleNames()
+{
+    QFETCH(QString, name);
+    auto *w = window->findChild<QWidget *>(name);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+    QVERIFY(iface);
+    const QString announced = iface->text(QAccessible::Name);
+    QCOMPARE(announced, announced.trimmed());
+
+    if (qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w) ||
+        qobject_cast<QLCDNumber *>(w)) {
+        // Named by the caption beside it, through the label relation (a
+        // combo box's own name is its current item).
+        const QLabel *beside = labelBeside(w);
+        QVERIFY(beside);
+        const auto labels = iface->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.first().first->text(QAccessible::Name), beside->text());
+        if (!qobject_cast<QComboBox *>(w))
+            QVERIFY2(announced.startsWith(beside->text()), qPrintable(announced));
+        if (qobject_cast<QLCDNumber *>(w))
+            QVERIFY2(announced.endsWith(QStringLiteral("МГц")), qPrintable(announced));
+    } else if (auto *check = qobject_cast<QCheckBox *>(w)) {
+        QCOMPARE(announced, check->text().trimmed());
+    } else if (auto *radio = qobject_cast<QRadioButton *>(w)) {
+        QCOMPARE(announced, radio->text());
+        QVERIFY(!accessibleText(radio->parentWidget(), QAccessible::Name).isEmpty());
+    } else if (auto *button = qobject_cast<QPushButton *>(w)) {
+        // "Уст." and "Читать" stand on every tab: the description tells
+        // them apart.
+        QCOMPARE(announced, button->text());
+        const QString description = iface->text(QAccessible::Description);
+        QVERIFY(!description.isEmpty());
+        for (QPushButton *other : window->findChildren<QPushButton *>()) {
+            if (other != button)
+                QVERIFY(accessibleText(other, QAccessible::Description) != description);
+        }
+    }
+    QVERIFY2(!announced.isEmpty(), qPrintable(name));
 }
 
 CORVANE_TEST_MAIN(TestForm)

@@ -8,6 +8,8 @@
 #include <QLCDNumber>
 #include <QRadioButton>
 
+#include <cmath>
+
 namespace {
 
 enum { antennaTab = 0, networkTab = 1, tetraTab = 2, transceiverTab = 3 };
@@ -41,6 +43,37 @@ QStringList styleSheets(QWidget *root)
 
 const QString refused = QStringLiteral("Не записано. Проверьте поля: ");
 
+// WCAG contrast ratio of two colours, 1 to 21.
+qreal contrast(const QColor &a, const QColor &b)
+{
+    auto luminance = [](const QColor &c) {
+        auto channel = [](qreal v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const qreal la = luminance(a);
+    const qreal lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+// A dark desktop theme: light text on dark fields.
+QPalette darkPalette()
+{
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(53, 53, 53));
+    p.setColor(QPalette::WindowText, Qt::white);
+    p.setColor(QPalette::Base, QColor(42, 42, 42));
+    p.setColor(QPalette::AlternateBase, QColor(66, 66, 66));
+    p.setColor(QPalette::Text, Qt::white);
+    p.setColor(QPalette::Button, QColor(53, 53, 53));
+    p.setColor(QPalette::ButtonText, Qt::white);
+    p.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    p.setColor(QPalette::HighlightedText, Qt::black);
+    return p;
+}
+
 } // namespace
 
 class TestOperator : public QObject
@@ -65,6 +98,8 @@ private slots:
     void readsChangeFormAfterNotice();
     void validatedColours_data();
     void validatedColours();
+    void readableOnDarkPalette_data();
+    void readableOnDarkPalette();
     void channelNumber_data();
     void channelNumber();
     void cellIndex_data();
@@ -397,6 +432,58 @@ void TestOperator::validatedColours()
     QCOMPARE(edit->text(), text);
     QCOMPARE(app.isWhite(edit), white);
     QCOMPARE(app.isYellow(edit), !white);
+}
+
+// Rendered under a dark desktop palette, the text of a field stands out
+// from its background: painted fields by dark text, others by the theme's.
+void TestOperator::readableOnDarkPalette_data()
+{
+    QTest::addColumn<bool>("type");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QColor>("background");
+    QTest::newRow("white") << true << "15" << QColor(Qt::white);
+    QTest::newRow("yellow") << true << "16" << QColor(Qt::yellow);
+    QTest::newRow("never painted") << false << "10" << darkPalette().color(QPalette::Base);
+}
+
+void TestOperator::readableOnDarkPalette()
+{
+    QFETCH(bool, type);
+    QFETCH(QString, text);
+    QFETCH(QColor, background);
+    struct RestorePalette {
+        QPalette desktop = QApplication::palette();
+        ~RestorePalette() { QApplication::setPalette(desktop); }
+    } restore;
+    QApplication::setPalette(darkPalette());
+    Corvane app;
+    app.goToTab(tetraTab);
+    QLineEdit *edit = app.ui->Tetra_CC;
+    if (type)
+        Corvane::typeInto(edit, text);
+    QCOMPARE(edit->text(), text);
+    // Without the cursor, drawn in a colour of its own.
+    edit->clearFocus();
+
+    // Inside the frame: the most common colour is the background, the one
+    // farthest from it the text.
+    const QImage image = edit->grab().toImage();
+    const QImage inside = image.copy(image.rect().adjusted(4, 4, -4, -4));
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < inside.height(); ++y) {
+        for (int x = 0; x < inside.width(); ++x)
+            ++counts[inside.pixel(x, y) | 0xff000000];
+    }
+    QRgb back = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > counts.value(back))
+            back = it.key();
+    }
+    qreal best = 1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        best = qMax(best, contrast(QColor(it.key()), QColor(back)));
+    QCOMPARE(QColor(back), background);
+    QVERIFY2(best >= 4.5, qPrintable(QString::number(best)));
 }
 
 void TestOperator::channelNumber_data()

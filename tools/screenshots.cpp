@@ -1,4 +1,5 @@
-// Renders each tab of the real window to a PNG, for the README.
+// Renders each tab of the real window to a PNG, for the README, at the
+// platform's density (scripts/screenshots.sh runs it at 96 DPI).
 // Usage: corvane_screenshots OUTPUT_DIR
 #include "application.h"
 #include "transceiver_master.h"
@@ -11,6 +12,7 @@
 
 int main(int argc, char *argv[])
 {
+    prepareApplication();
     QApplication app(argc, argv);
     setUpApplication();
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));

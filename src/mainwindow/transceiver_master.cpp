@@ -3,8 +3,10 @@
 #include "parsing.h"
 #include "ui_transceiver_master.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPalette>
 #include <QStringList>
 
 namespace {
@@ -26,7 +28,16 @@ const QString notAcceptableStyle = QStringLiteral("QLineEdit{ background-color: 
 
 void paint(QLineEdit *edit, bool acceptable)
 {
+    // The styles set only the background: on a dark desktop palette the
+    // text would stay light, unreadable on white or yellow.
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Text, Qt::black);
+    edit->setPalette(palette);
     edit->setStyleSheet(acceptable ? acceptableStyle : notAcceptableStyle);
+    // What the yellow says, for those who do not see it.
+    edit->setAccessibleDescription(
+        acceptable ? QString()
+                   : QCoreApplication::translate("transceiver_master", "Недопустимое значение"));
 }
 
 // The caption beside each checked line edit, for the refused-write notice.

@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# The shipped program on a real X server at each screen density given: the
+# start-up notice answered with Enter, the window's size checked against the
+# density, its class and icon as a dock sees them, then a close request from
+# a window manager, which must end the program with exit code 0.
+# Usage: x11_window.sh PROGRAM [DPI...]   (default 96 192)
+# With CORVANE_SHOTS=DIR, saves the window at each density as DIR/window-DPI.png.
+set -euo pipefail
+
+program=$(realpath "$1")
+# The desktop entry names the window class that ties the window to it.
+desktop=$(dirname "$0")/../data/org.corvane.Corvane.desktop
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
+shift
+dpis=("$@")
+[[ ${#dpis[@]} -eq 0 ]] && dpis=(96 192)
+
+for tool in Xvfb xrdb xdotool xprop openbox; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "SKIP: $tool is missing (scripts/install-deps.sh installs it)"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Runs "$@" until it succeeds, for at most $1 seconds.
+retry() {
+    local seconds=$1
+    shift
+    local deadline=$((SECONDS + seconds))
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.1
+    done
+}
+
+# The first visible window of the program, or nothing. The display is ours
+# alone: the program's windows are the only ones with its instance name.
+visible_window() {
+    timeout 5 xdotool search --onlyvisible --classname "$(basename "$program")" 2>/dev/null |
+        head -n1
+}
+
+# True when the program shows a window other than $1.
+other_window() {
+    local id
+    id=$(visible_window)
+    [[ -n $id && $id != "$1" ]]
+}
+
+wm_running() {
+    timeout 5 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+}
+
+run_at() {
+    local dpi=$1
+    echo "== $dpi DPI"
+
+    # A display of our own: Xvfb picks a free number and reports it. Without
+    # -noreset it would drop the resources set below when xrdb disconnects.
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 1600x1400x24 -dpi "$dpi" -nolisten tcp -noreset 3>"$work/display" \
+        >"$work/xvfb.log" 2>&1 &
+    local xvfb=$!
+    pids+=("$xvfb")
+    retry 10 test -s "$work/display" || fail "Xvfb did not start"
+    export DISPLAY=:$(head -n1 "$work/display")
+    echo "Xft.dpi: $dpi" | timeout 10 xrdb -merge - || fail "xrdb"
+
+    # No window manager yet: the icon and class must come from the program.
+    # Watchdog: a program that hangs is killed, and its exit code shows it.
+    QT_QPA_PLATFORM=xcb HOME=$work XDG_CONFIG_HOME=$work XDG_RUNTIME_DIR=$work \
+        timeout -s KILL 60 "$program" >"$work/corvane.log" 2>&1 &
+    corvane=$!
+    pids+=("$corvane")
+
+    local notice window
+    retry 20 other_window none || fail "no start-up notice at $dpi DPI"
+    notice=$(visible_window)
+    timeout 5 xdotool windowfocus --sync "$notice" key Return ||
+        fail "could not answer the notice"
+    retry 20 other_window "$notice" || fail "no main window after Enter at $dpi DPI"
+    window=$(visible_window)
+
+    # Let the window settle at its final size before measuring it.
+    sleep 0.5
+    local geometry width height want_w want_h
+    geometry=$(timeout 5 xdotool getwindowgeometry "$window")
+    read -r width height < <(sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry")
+    want_w=$(((547 * dpi + 48) / 96))
+    want_h=$(((597 * dpi + 48) / 96))
+    echo "window ${width}x${height}, expected ${want_w}x${want_h} (547x597 at $dpi/96)"
+    ((width >= want_w - 1 && width <= want_w + 1 && height >= want_h - 1 && height <= want_h + 1)) ||
+        fail "window is ${width}x${height} at $dpi DPI, expected ${want_w}x${want_h}"
+
+    if [[ -n ${CORVANE_SHOTS:-} ]]; then
+        mkdir -p "$CORVANE_SHOTS"
+        timeout 10 import -window "$window" "$CORVANE_SHOTS/window-$dpi.png"
+    fi
+
+    local class icon
+    class=$(timeout 5 xprop -id "$window" WM_CLASS)
+    echo "$class"
+    [[ -n $wm_class && $class == "WM_CLASS(STRING) = \"corvane\", \"$wm_class\"" ]] ||
+        fail "$class, but the desktop entry has StartupWMClass=$wm_class"
+    icon=$(timeout 5 xprop -id "$window" -notype 32c _NET_WM_ICON)
+    icon=${icon:0:60}
+    echo "$icon..."
+    # Width, height, then pixels: at least one icon, whatever its size.
+    [[ $icon =~ ^_NET_WM_ICON\ =\ [1-9][0-9]*,\ [1-9][0-9]*,\ [0-9] ]] || fail "no window icon: $icon"
+
+    # A window manager's close request (Alt+F4) ends the program normally.
+    HOME=$work XDG_CONFIG_HOME=$work timeout 60 openbox >"$work/openbox.log" 2>&1 &
+    pids+=($!)
+    retry 10 wm_running || fail "openbox did not start"
+    sleep 0.5
+    timeout 5 xdotool windowactivate --sync "$window" key alt+F4 ||
+        fail "could not send Alt+F4"
+    local rc=0
+    wait "$corvane" || rc=$?
+    echo "exit code $rc"
+    [[ $rc -eq 0 ]] || { cat "$work/corvane.log" >&2; fail "exit code $rc at $dpi DPI"; }
+
+    kill "${pids[@]}" 2>/dev/null || true
+    wait 2>/dev/null || true
+    pids=()
+}
+
+for dpi in "${dpis[@]}"; do
+    run_at "$dpi"
+done
+echo "PASS"
