@@ -7,6 +7,7 @@
 
 int main(int argc, char *argv[])
 {
+    prepareApplication();
     QApplication app(argc, argv);
     StartupProbe probe;
     setUpApplication();

@@ -26,6 +26,8 @@ private slots:
     void editsRecolourOnlyWhenTyped();
     void closingWindowEndsEventLoop();
     void applicationNameIsWindowTitle();
+    void glIntegrationUnlessAsked_data();
+    void glIntegrationUnlessAsked();
     void comboPopupBuiltWhenOpened_data();
     void comboPopupBuiltWhenOpened();
 };
@@ -209,6 +211,38 @@ void TestStartup::applicationNameIsWindowTitle()
     // The notices share the window's font.
     QCOMPARE(QApplication::font().family(), app.window->font().family());
     QCOMPARE(QApplication::font().pointSize(), app.window->font().pointSize());
+}
+
+void TestStartup::glIntegrationUnlessAsked_data()
+{
+    QTest::addColumn<QByteArray>("given"); // null: not set
+    QTest::addColumn<QByteArray>("used");
+    QTest::newRow("not set") << QByteArray() << QByteArray("none");
+    QTest::newRow("GLX asked for") << QByteArray("xcb_glx") << QByteArray("xcb_glx");
+    QTest::newRow("set empty") << QByteArray("") << QByteArray("");
+}
+
+// No OpenGL on X11 unless the environment asks for it.
+void TestStartup::glIntegrationUnlessAsked()
+{
+    QFETCH(QByteArray, given);
+    QFETCH(QByteArray, used);
+    const char *name = "QT_XCB_GL_INTEGRATION";
+    const bool wasSet = qEnvironmentVariableIsSet(name);
+    const QByteArray was = qgetenv(name);
+    if (given.isNull())
+        qunsetenv(name);
+    else
+        qputenv(name, given);
+    prepareApplication();
+    const bool isSet = qEnvironmentVariableIsSet(name);
+    const QByteArray now = qgetenv(name);
+    if (wasSet)
+        qputenv(name, was);
+    else
+        qunsetenv(name);
+    QVERIFY(isSet);
+    QCOMPARE(now, used);
 }
 
 void TestStartup::comboPopupBuiltWhenOpened_data()

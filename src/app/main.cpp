@@ -5,6 +5,7 @@
 
 int main(int argc, char *argv[])
 {
+    prepareApplication();
     QApplication app(argc, argv);
     setUpApplication();
     transceiver_master window;
