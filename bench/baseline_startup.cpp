@@ -1,7 +1,10 @@
 // The benchmark's baseline: a bare Qt Widgets program that shows a message
 // box with the texts of Corvane's start-up notice, then a bare main window,
 // and exits right after the window's first paint.
+// Usage: baseline_startup [--size WIDTHxHEIGHT]   (the window's size)
 #include "startup_probe.h"
+
+#include <cstring>
 
 int main(int argc, char *argv[])
 {
@@ -16,6 +19,11 @@ int main(int argc, char *argv[])
         box.exec();
     }
     QMainWindow window;
+    int width = 0;
+    int height = 0;
+    if (argc > 2 && std::strcmp(argv[1], "--size") == 0 &&
+        std::sscanf(argv[2], "%dx%d", &width, &height) == 2)
+        window.resize(width, height);
     window.show();
     return app.exec();
 }
