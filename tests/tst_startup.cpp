@@ -4,6 +4,8 @@
 #include "application.h"
 #include "testsupport.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLCDNumber>
 #include <QMetaMethod>
 #include <QRadioButton>
@@ -24,6 +26,10 @@ private slots:
     void editsRecolourOnlyWhenTyped();
     void closingWindowEndsEventLoop();
     void applicationNameIsWindowTitle();
+    void glIntegrationUnlessAsked_data();
+    void glIntegrationUnlessAsked();
+    void comboPopupBuiltWhenOpened_data();
+    void comboPopupBuiltWhenOpened();
 };
 
 void TestStartup::noticeBeforeWindow_data()
@@ -205,6 +211,91 @@ void TestStartup::applicationNameIsWindowTitle()
     // The notices share the window's font.
     QCOMPARE(QApplication::font().family(), app.window->font().family());
     QCOMPARE(QApplication::font().pointSize(), app.window->font().pointSize());
+}
+
+void TestStartup::glIntegrationUnlessAsked_data()
+{
+    QTest::addColumn<QByteArray>("given"); // null: not set
+    QTest::addColumn<QByteArray>("used");
+    QTest::newRow("not set") << QByteArray() << QByteArray("none");
+    QTest::newRow("GLX asked for") << QByteArray("xcb_glx") << QByteArray("xcb_glx");
+    QTest::newRow("set empty") << QByteArray("") << QByteArray("");
+}
+
+// No OpenGL on X11 unless the environment asks for it.
+void TestStartup::glIntegrationUnlessAsked()
+{
+    QFETCH(QByteArray, given);
+    QFETCH(QByteArray, used);
+    const char *name = "QT_XCB_GL_INTEGRATION";
+    const bool wasSet = qEnvironmentVariableIsSet(name);
+    const QByteArray was = qgetenv(name);
+    if (given.isNull())
+        qunsetenv(name);
+    else
+        qputenv(name, given);
+    prepareApplication();
+    const bool isSet = qEnvironmentVariableIsSet(name);
+    const QByteArray now = qgetenv(name);
+    if (wasSet)
+        qputenv(name, was);
+    else
+        qunsetenv(name);
+    QVERIFY(isSet);
+    QCOMPARE(now, used);
+}
+
+void TestStartup::comboPopupBuiltWhenOpened_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("key"); // 0: a mouse click
+    QTest::newRow("click") << "Antenna_maxPower" << 0;
+    QTest::newRow("Alt+Down") << "Tetra_Band" << int(Qt::Key_Down);
+    QTest::newRow("F4") << "TXnumber" << int(Qt::Key_F4);
+}
+
+// At start-up no combo box has its popup list yet; opened as the operator
+// opens it, the list has the combo box's font and items, and works.
+void TestStartup::comboPopupBuiltWhenOpened()
+{
+    QFETCH(QString, name);
+    QFETCH(int, key);
+    setUpApplication(); // the program's font, as main() sets it
+    Corvane app;
+    for (QComboBox *c : app.window->findChildren<QComboBox *>())
+        QVERIFY2(c->findChildren<QAbstractItemView *>().isEmpty(), qPrintable(c->objectName()));
+
+    auto *combo = app.window->findChild<QComboBox *>(name);
+    app.goToTab(app.ui->tabWidget->indexOf(combo->parentWidget()));
+    const int before = combo->currentIndex();
+    if (key == 0) {
+        QTest::mouseClick(combo, Qt::LeftButton);
+    } else {
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key(key),
+                        key == Qt::Key_Down ? Qt::AltModifier : Qt::NoModifier);
+    }
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    QAbstractItemView *list = QApplication::activePopupWidget()->findChild<QAbstractItemView *>();
+    QVERIFY(list);
+    QVERIFY(list->isVisible());
+    QCOMPARE(list->font().toString(), combo->font().toString());
+    QCOMPARE(QApplication::activePopupWidget()->font().toString(), combo->font().toString());
+    QCOMPARE(list->model()->rowCount(list->rootIndex()), combo->count());
+    const int rowHeight = QFontMetrics(combo->font()).height();
+    for (int i = 0; i < combo->count(); ++i) {
+        const QModelIndex row = list->model()->index(i, combo->modelColumn(), list->rootIndex());
+        QCOMPARE(row.data().toString(), combo->itemText(i));
+        QVERIFY(list->visualRect(row).height() >= rowHeight);
+    }
+    QCOMPARE(list->currentIndex().row(), before);
+
+    // Choosing a neighbouring item by keyboard closes the list and selects it.
+    const bool down = before + 1 < combo->count();
+    QTest::keyClick(list, down ? Qt::Key_Down : Qt::Key_Up);
+    QTest::keyClick(list, Qt::Key_Return);
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+    QCOMPARE(combo->currentIndex(), down ? before + 1 : before - 1);
 }
 
 CORVANE_TEST_MAIN(TestStartup)

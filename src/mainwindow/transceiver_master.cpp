@@ -3,7 +3,9 @@
 #include "parsing.h"
 #include "ui_transceiver_master.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QComboBox>
+#include <QHash>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPalette>
@@ -72,6 +74,45 @@ QString captionOf(const MainWindowForm &form, const QLineEdit *edit)
     return edit->objectName();
 }
 
+// A font as it is matched: resolving a font against its parent's fills in
+// its list of families from its family (Qt 5), which changes nothing in the
+// face it selects.
+QFont asMatched(QFont font)
+{
+    if (font.families().isEmpty())
+        font.setFamilies({font.family()});
+    return font;
+}
+
+// uic builds each tab page apart and then adds it to the window; with Qt 5
+// every widget on it gets a font change then, even when its font stays the
+// same, and a combo box answers one by building its popup list. While this
+// filter lives, a combo box's font change that leaves its font as it was at
+// its previous event (its model's ChildAdded, as it is built) is dropped: its
+// popup is then built when first opened, and takes the combo box's font then
+// (the popup propagates fonts like a child widget).
+class UnchangedComboFontFilter : public QObject
+{
+public:
+    UnchangedComboFontFilter() { QCoreApplication::instance()->installEventFilter(this); }
+    ~UnchangedComboFontFilter() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *combo = qobject_cast<QComboBox *>(watched);
+        if (!combo)
+            return false;
+        const QFont font = asMatched(combo->font());
+        const auto before = fontBefore.constFind(combo);
+        const bool unchanged = before != fontBefore.constEnd() && *before == font;
+        fontBefore.insert(combo, font);
+        return event->type() == QEvent::FontChange && unchanged;
+    }
+
+private:
+    QHash<QComboBox *, QFont> fontBefore;
+};
+
 } // namespace
 
 transceiver_master::transceiver_master(QWidget *parent)
@@ -81,7 +122,10 @@ transceiver_master::transceiver_master(QWidget *parent)
     inputTimer.setSingleShot(true);
     connect(&inputTimer, SIGNAL(timeout()), this, SLOT(on_inputTimerTick()));
 
-    ui->setupUi(this);
+    {
+        UnchangedComboFontFilter lazyPopups;
+        ui->setupUi(this);
+    }
     shownTab = ui->tabWidget->currentIndex();
 
     installValidator(0, ui->Tetra_CC, 15);

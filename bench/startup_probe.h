@@ -1,0 +1,46 @@
+#pragma once
+
+// Shared by the two start-up programs of the benchmark, so that both end the
+// same way: each message box is accepted as soon as it is shown, and right
+// after the first paint of a main window the program prints the
+// CLOCK_MONOTONIC time in nanoseconds ("first-paint <ns>") and quits.
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <ctime>
+
+class StartupProbe : public QObject
+{
+public:
+    StartupProbe() { QCoreApplication::instance()->installEventFilter(this); }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            if (auto *box = qobject_cast<QMessageBox *>(watched))
+                QMetaObject::invokeMethod(box, "accept", Qt::QueuedConnection);
+        } else if (event->type() == QEvent::Paint && !painted &&
+                   qobject_cast<QMainWindow *>(watched)) {
+            painted = true;
+            // Queued: the rest of the window paints and is flushed first.
+            QMetaObject::invokeMethod(this, &StartupProbe::report, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    static void report()
+    {
+        timespec ts;
+        clock_gettime(CLOCK_MONOTONIC, &ts);
+        std::printf("first-paint %lld\n",
+                    static_cast<long long>(ts.tv_sec) * 1000000000 + ts.tv_nsec);
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    }
+
+    bool painted = false;
+};
