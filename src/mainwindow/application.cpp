@@ -29,13 +29,12 @@ void setUpApplication()
     // Ties the window to org.corvane.Corvane.desktop on Wayland; on X11 the
     // application name above is the WM_CLASS class the entry names.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.corvane.Corvane"));
-    // The icon theme's where one is installed, else the one built in, in
-    // PNG so that it needs no SVG support.
+    // The icon theme's where one is installed, else the one built in: Qt
+    // always looks in :/icons last, and there the icon is a small hicolor
+    // theme in PNG, which needs no SVG support and is decoded only at the
+    // sizes the desktop asks for.
     Q_INIT_RESOURCE(corvane);
-    QIcon builtIn;
-    for (const int size : {16, 32, 48, 64, 128})
-        builtIn.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.corvane.Corvane"), builtIn));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.corvane.Corvane")));
     // The form's font for the whole application, notices included: one font
     // face to load instead of two, and one look throughout.
     QFont font;
