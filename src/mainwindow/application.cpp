@@ -3,6 +3,48 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QIconEngine>
+#include <QPainter>
+#include <QPixmap>
+
+#include <iterator>
+
+namespace {
+
+// Corvane's own icon, built in as PNGs (no SVG support needed). A size is
+// decoded only when the desktop asks for it: QIcon::addFile() would decode
+// every size at start-up, also where no window icon is ever shown.
+class BuiltInIconEngine : public QIconEngine
+{
+public:
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        Q_UNUSED(mode)
+        Q_UNUSED(state)
+        static constexpr int sizes[] = {16, 32, 48, 64, 128};
+        const int wanted = qMax(size.width(), size.height());
+        int pick = sizes[std::size(sizes) - 1];
+        for (const int s : sizes) {
+            if (s >= wanted) {
+                pick = s;
+                break;
+            }
+        }
+        QPixmap pixmap(QStringLiteral(":/corvane/%1.png").arg(pick));
+        if (pixmap.size() != size)
+            pixmap = pixmap.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        return pixmap;
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    QIconEngine *clone() const override { return new BuiltInIconEngine; }
+};
+
+} // namespace
 
 void prepareApplication()
 {
@@ -29,12 +71,10 @@ void setUpApplication()
     // Ties the window to org.corvane.Corvane.desktop on Wayland; on X11 the
     // application name above is the WM_CLASS class the entry names.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.corvane.Corvane"));
-    // The icon theme's where one is installed, else the one built in: Qt
-    // always looks in :/icons last, and there the icon is a small hicolor
-    // theme in PNG, which needs no SVG support and is decoded only at the
-    // sizes the desktop asks for.
+    // The icon theme's where one is installed, else the one built in.
     Q_INIT_RESOURCE(corvane);
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.corvane.Corvane")));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("org.corvane.Corvane"), QIcon(new BuiltInIconEngine)));
     // The form's font for the whole application, notices included: one font
     // face to load instead of two, and one look throughout.
     QFont font;
