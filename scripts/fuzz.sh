@@ -15,6 +15,8 @@ cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWith
     -DCORVANE_WERROR=ON -DCORVANE_QT_MAJOR=5 -DCORVANE_SANITIZE=OFF -DCORVANE_FUZZ=ON -DCORVANE_TESTS=OFF
 cmake --build build-fuzz -j"$(nproc)" --target fuzz_parse_int fuzz_parse_host
 
+work=
+trap 'rm -rf "$work"' EXIT
 for target in int host; do
     echo "== fuzz_parse_$target, $seconds s"
     work=$(mktemp -d)

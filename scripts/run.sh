@@ -6,7 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_TESTS=OFF
+# Every option given, so that a folder configured otherwise before cannot
+# change what runs.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_QT_MAJOR=5 -DCORVANE_SANITIZE=OFF \
+    -DCORVANE_FUZZ=OFF -DCORVANE_TESTS=OFF
 cmake --build build -j"$(nproc)"
 
 if [[ -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ]]; then

@@ -5,7 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build -DCORVANE_TESTS=OFF
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_QT_MAJOR=5 -DCORVANE_SANITIZE=OFF \
+    -DCORVANE_FUZZ=OFF -DCORVANE_TESTS=OFF
 cmake --build build -j"$(nproc)" --target corvane corvane_screenshots
 # The offscreen platform at 96 DPI: one device pixel per logical pixel.
 QT_QPA_PLATFORM=offscreen QT_FONT_DPI=96 build/tools/corvane_screenshots docs/screenshots

@@ -15,9 +15,12 @@ shift
 dpis=("$@")
 [[ ${#dpis[@]} -eq 0 ]] && dpis=(96 192)
 
+# Skipped where a tool is missing, unless the caller requires the test
+# (scripts/test.sh does, so that a failed install cannot hide it).
 for tool in Xvfb xrdb xdotool xprop openbox; do
     if ! command -v "$tool" >/dev/null; then
-        echo "SKIP: $tool is missing (scripts/install-deps.sh installs it)"
+        echo "$tool is missing (scripts/install-deps.sh installs it)"
+        [[ -n ${CORVANE_REQUIRE_X11:-} ]] && exit 1
         exit 77
     fi
 done
@@ -33,6 +36,9 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    for log in "$work"/*.log; do
+        [[ -s $log ]] && { echo "--- $(basename "$log")" >&2; cat "$log" >&2; }
+    done
     exit 1
 }
 
@@ -77,13 +83,15 @@ run_at() {
     local xvfb=$!
     pids+=("$xvfb")
     retry 10 test -s "$work/display" || fail "Xvfb did not start"
-    export DISPLAY=:$(head -n1 "$work/display")
+    DISPLAY=:$(head -n1 "$work/display")
+    export DISPLAY
     echo "Xft.dpi: $dpi" | timeout 10 xrdb -merge - || fail "xrdb"
 
     # No window manager yet: the icon and class must come from the program.
     # Watchdog: a program that hangs is killed, and its exit code shows it.
-    QT_QPA_PLATFORM=xcb HOME=$work XDG_CONFIG_HOME=$work XDG_RUNTIME_DIR=$work \
-        timeout -s KILL 60 "$program" >"$work/corvane.log" 2>&1 &
+    # As a desktop starts it: no GL integration asked for.
+    env -u QT_XCB_GL_INTEGRATION QT_QPA_PLATFORM=xcb HOME="$work" XDG_CONFIG_HOME="$work" \
+        XDG_RUNTIME_DIR="$work" timeout -s KILL 60 "$program" >"$work/corvane.log" 2>&1 &
     corvane=$!
     pids+=("$corvane")
 
@@ -99,7 +107,8 @@ run_at() {
     sleep 0.5
     local geometry width height want_w want_h
     geometry=$(timeout 5 xdotool getwindowgeometry "$window")
-    read -r width height < <(sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry")
+    read -r width height < <(sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry") ||
+        fail "cannot read the window's geometry: $geometry"
     want_w=$(((547 * dpi + 48) / 96))
     want_h=$(((597 * dpi + 48) / 96))
     echo "window ${width}x${height}, expected ${want_w}x${want_h} (547x597 at $dpi/96)"
@@ -121,6 +130,15 @@ run_at() {
     echo "$icon..."
     # Width, height, then pixels: at least one icon, whatever its size.
     [[ $icon =~ ^_NET_WM_ICON\ =\ [1-9][0-9]*,\ [1-9][0-9]*,\ [0-9] ]] || fail "no window icon: $icon"
+
+    # A widgets-only window: the toolkit's GL integration and the GL driver
+    # stay out of the process unless the environment asks for them.
+    local pid
+    pid=$(pgrep -P "$corvane" | head -n1)
+    [[ -n $pid ]] || fail "cannot find the program's process"
+    if grep -m3 -E 'glx-integration|libGLX_mesa|_dri\.so|libLLVM' "/proc/$pid/maps"; then
+        fail "OpenGL loaded at $dpi DPI"
+    fi
 
     # A window manager's close request (Alt+F4) ends the program normally.
     HOME=$work XDG_CONFIG_HOME=$work timeout 60 openbox >"$work/openbox.log" 2>&1 &

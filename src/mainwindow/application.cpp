@@ -21,7 +21,8 @@ public:
     {
         Q_UNUSED(mode)
         Q_UNUSED(state)
-        static constexpr int sizes[] = {16, 32, 48, 64, 128};
+        // Up to 256: 128 pixels at 200 %.
+        static constexpr int sizes[] = {16, 32, 48, 64, 128, 256};
         const int wanted = qMax(size.width(), size.height());
         int pick = sizes[std::size(sizes) - 1];
         for (const int s : sizes) {
@@ -38,7 +39,9 @@ public:
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
     {
-        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+        // In device pixels, for a sharp icon on a scaled screen.
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
     }
 
     QIconEngine *clone() const override { return new BuiltInIconEngine; }
