@@ -101,38 +101,53 @@ struct Child {
     std::string output;
 };
 
+// Starts argv with envp, the child's file descriptor childFd writing into a
+// pipe whose reading end goes to *readFd, and its stderr into errPath. *startNs
+// is taken just before the spawn. Returns the pid, or 0.
+pid_t spawnPiped(std::vector<std::string> argv, char **envp, int childFd,
+                 const std::string &errPath, int *readFd, qint64 *startNs)
+{
+    int p[2];
+    if (pipe2(p, O_CLOEXEC) != 0)
+        return 0;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, p[1], childFd);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    std::vector<char *> args = pointers(argv);
+    pid_t pid = 0;
+    *startNs = monotonicNs();
+    const int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp);
+    posix_spawn_file_actions_destroy(&actions);
+    close(p[1]);
+    if (rc != 0) {
+        close(p[0]);
+        std::fprintf(stderr, "cannot start %s: %s\n", args[0], std::strerror(rc));
+        return 0;
+    }
+    *readFd = p[0];
+    return pid;
+}
+
 // Runs argv with env; stdout is read back, stderr goes to errPath.
 Child spawnAndWait(std::vector<std::string> argv, std::vector<std::string> env,
                    const std::string &errPath)
 {
     Child c;
-    int out[2];
-    if (pipe2(out, O_CLOEXEC) != 0)
-        return c;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    std::vector<char *> args = pointers(argv);
     std::vector<char *> envp = pointers(env);
-    pid_t pid = 0;
-    const qint64 start = monotonicNs();
-    const int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    if (rc != 0) {
-        close(out[0]);
-        std::fprintf(stderr, "cannot start %s: %s\n", args[0], std::strerror(rc));
+    int out = -1;
+    qint64 start = 0;
+    const pid_t pid = spawnPiped(std::move(argv), envp.data(), 1, errPath, &out, &start);
+    if (pid == 0)
         return c;
-    }
     char buf[4096];
     ssize_t n;
-    while ((n = read(out[0], buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR)) {
+    while ((n = read(out, buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR)) {
         if (n > 0)
             c.output.append(buf, size_t(n));
     }
-    close(out[0]);
+    close(out);
     int status = 0;
     rusage ru{};
     while (wait4(pid, &status, 0, &ru) < 0 && errno == EINTR) {
@@ -280,35 +295,23 @@ struct Xvfb {
 
     bool start(const std::string &errPath)
     {
-        int p[2];
-        if (pipe2(p, O_CLOEXEC) != 0)
-            return false;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, p[1], 3);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
         std::vector<std::string> argv = {"Xvfb",      "-displayfd", "3", "-dpi",
                                          "96",        "-screen",    "0", "1280x1024x24",
                                          "-nolisten", "tcp"};
-        std::vector<char *> args = pointers(argv);
-        const int rc = posix_spawnp(&pid, "Xvfb", &actions, nullptr, args.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(p[1]);
-        if (rc != 0) {
-            close(p[0]);
-            pid = 0;
+        int fd = -1;
+        qint64 startNs = 0;
+        pid = spawnPiped(std::move(argv), environ, 3, errPath, &fd, &startNs);
+        if (pid == 0)
             return false;
-        }
         char buf[32];
         std::string number;
         ssize_t n;
-        while ((n = read(p[0], buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR)) {
+        while ((n = read(fd, buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR)) {
             number.append(buf, size_t(std::max<ssize_t>(n, 0)));
             if (number.find('\n') != std::string::npos)
                 break;
         }
-        close(p[0]);
+        close(fd);
         while (!number.empty() && (number.back() == '\n' || number.back() == ' '))
             number.pop_back();
         if (number.empty())

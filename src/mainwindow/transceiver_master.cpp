@@ -3,7 +3,7 @@
 #include "parsing.h"
 #include "ui_transceiver_master.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QHash>
 #include <QLocale>
@@ -42,34 +42,13 @@ void paint(QLineEdit *edit, bool acceptable)
                    : QCoreApplication::translate("transceiver_master", "Недопустимое значение"));
 }
 
-// The caption beside each checked line edit, for the refused-write notice.
-struct FieldLabel {
-    QLineEdit *MainWindowForm::*edit;
-    QLabel *MainWindowForm::*label;
-};
-constexpr FieldLabel fieldLabels[] = {
-    {&MainWindowForm::Host_IPaddress, &MainWindowForm::label_28},
-    {&MainWindowForm::HostIPaddress2, &MainWindowForm::label_29},
-    {&MainWindowForm::Host_nodeID, &MainWindowForm::label_30},
-    {&MainWindowForm::Host_clusterID, &MainWindowForm::label_31},
-    {&MainWindowForm::Tetra_CC, &MainWindowForm::label_6},
-    {&MainWindowForm::Tetra_LA, &MainWindowForm::label_7},
-    {&MainWindowForm::Tetra_staticPDCH_No, &MainWindowForm::label_14},
-    {&MainWindowForm::Tetra_dynPDCH_No, &MainWindowForm::label_15},
-    {&MainWindowForm::Tetra_PDCH_maxTS, &MainWindowForm::label_16},
-    {&MainWindowForm::Tetra_PDCH_maxMSperPDCH, &MainWindowForm::label_17},
-    {&MainWindowForm::Tetra_SCCH_No, &MainWindowForm::label_18},
-    {&MainWindowForm::Tetra_MCC, &MainWindowForm::label_26},
-    {&MainWindowForm::Tetra_MNC, &MainWindowForm::label_27},
-    {&MainWindowForm::lineEdit_chNo, &MainWindowForm::label},
-    {&MainWindowForm::lineEdit_cellIDX, &MainWindowForm::label_4},
-};
-
-QString captionOf(const MainWindowForm &form, const QLineEdit *edit)
+// The caption beside a field, for the refused-write notice: the label whose
+// buddy it is.
+QString captionOf(const QLineEdit *edit)
 {
-    for (const FieldLabel &f : fieldLabels) {
-        if (form.*f.edit == edit)
-            return (form.*f.label)->text();
+    for (const QLabel *label : edit->window()->findChildren<QLabel *>()) {
+        if (label->buddy() == edit)
+            return label->text();
     }
     return edit->objectName();
 }
@@ -323,7 +302,7 @@ bool transceiver_master::writeAllowed(const QVector<QLineEdit *> &edits)
     for (QLineEdit *edit : edits) {
         if (!isAcceptable(edit)) {
             paint(edit, false);
-            captions << captionOf(*ui, edit);
+            captions << captionOf(edit);
         }
     }
     if (captions.isEmpty())
