@@ -306,9 +306,8 @@ void transceiver_master::TRX_mode_clicked(int id)
     storage.workTrx.mode[ui->TXnumber->currentIndex()] = id;
 }
 
-void transceiver_master::on_TXnumber_currentIndexChanged(int index)
+void transceiver_master::on_TXnumber_currentIndexChanged(int)
 {
-    Q_UNUSED(index)
     // Input typed for the transceiver that was on screen belongs to it.
     if (inputTimer.isActive())
         takeInput(transceiverTab, shownTrx);
@@ -326,27 +325,23 @@ void transceiver_master::on_tabWidget_currentChanged(int index)
 
 // ---- Input checking ----
 
-void transceiver_master::on_lineEdit_chNo_textChanged(const QString &arg1)
+void transceiver_master::on_lineEdit_chNo_textChanged(const QString &)
 {
-    Q_UNUSED(arg1)
     inputTimer.start();
 }
 
-void transceiver_master::on_lineEdit_cellIDX_textChanged(const QString &arg1)
+void transceiver_master::on_lineEdit_cellIDX_textChanged(const QString &)
 {
-    Q_UNUSED(arg1)
     inputTimer.start();
 }
 
-void transceiver_master::on_Host_IPaddress_textEdited(const QString &arg1)
+void transceiver_master::on_Host_IPaddress_textEdited(const QString &)
 {
-    Q_UNUSED(arg1)
     inputTimer.start();
 }
 
-void transceiver_master::on_HostIPaddress2_textEdited(const QString &arg1)
+void transceiver_master::on_HostIPaddress2_textEdited(const QString &)
 {
-    Q_UNUSED(arg1)
     inputTimer.start();
 }
 
