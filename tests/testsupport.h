@@ -28,7 +28,6 @@ public:
     static DataStorage &storage(transceiver_master &w) { return w.storage; }
     static QTimer &timer(transceiver_master &w) { return w.inputTimer; }
     static QButtonGroup &modeGroup(transceiver_master &w) { return w.modeGroup; }
-    static QIntValidator &validator(transceiver_master &w, int row) { return w.validators[row]; }
     static void updateFrequencies(transceiver_master &w) { w.updateFrequencies(); }
 };
 

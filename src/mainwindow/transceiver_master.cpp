@@ -3,6 +3,7 @@
 #include "parsing.h"
 #include "ui_transceiver_master.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QComboBox>
 #include <QHash>
@@ -92,6 +93,122 @@ private:
     QHash<QComboBox *, QFont> fontBefore;
 };
 
+// A parameter of the TETRA, network or antenna tab: the widget holding its
+// working value and the store field holding its device value.
+struct Parameter {
+    enum Kind { number, index, check, text } kind;
+    union {
+        QLineEdit *edit;
+        QComboBox *combo;
+        QCheckBox *box;
+    };
+    union {
+        qint32 *integer;
+        bool *flag;
+        QString *string;
+    };
+    int max = 0; // a number's highest acceptable value, from 0
+
+    Parameter(QLineEdit *w, qint32 &v, int max) : kind(number), edit(w), integer(&v), max(max) {}
+    Parameter(QComboBox *w, qint32 &v) : kind(index), combo(w), integer(&v) {}
+    Parameter(QCheckBox *w, bool &v) : kind(check), box(w), flag(&v) {}
+    Parameter(QLineEdit *w, QString &v) : kind(text), edit(w), string(&v) {}
+};
+using Parameters = QVector<Parameter>;
+
+// Each tab's parameters in the order its transfers visit them.
+Parameters tetraParameters(MainWindowForm *ui, DataStorage &s)
+{
+    return {
+        {ui->Tetra_CC, s.tetraCC, 15},
+        {ui->Tetra_LA, s.tetraLA, 65535},
+        {ui->Tetra_Band, s.tetraBand},
+        {ui->Tetra_offset, s.tetraOffset},
+        {ui->Tetra_Reverse, s.tetraReverse},
+        {ui->Tetra_maxMSpower, s.tetraMaxMSpower},
+        {ui->Tetra_min_access_level, s.tetraMinAccessLevel},
+        {ui->Tetra_access_param, s.tetraAccessParam},
+        {ui->Tetra_downlink_timeout, s.tetraDownlinkTimeout},
+        {ui->check_Tetra_priority_cell, s.tetraPriorityCell},
+        {ui->check_Tetra_localFallback, s.tetraLocalFallback},
+        {ui->Tetra_staticPDCH_No, s.tetraStaticPDCHNo, 32},
+        {ui->Tetra_dynPDCH_No, s.tetraDynPDCHNo, 32},
+        {ui->Tetra_PDCH_maxTS, s.tetraPDCHMaxTS, 32},
+        {ui->Tetra_PDCH_maxMSperPDCH, s.tetraPDCHMaxMSperPDCH, 65535},
+        {ui->Tetra_SCCH_No, s.tetraSCCHNo, 32},
+        {ui->Tetra_Fast_resel_thrsh, s.tetraFastReselThrsh},
+        {ui->Tetra_Fast_resel_hyst, s.tetraFastReselHyst},
+        {ui->Tetra_slowResel_thrsh, s.tetraSlowReselThrsh},
+        {ui->Tetra_slowResel_hyst, s.tetraSlowReselHyst},
+        {ui->Tetra_allowAnnounceType, s.tetraAllowAnnounceType},
+        {ui->Tetra_minReselRSSI, s.tetraMinReselRSSI},
+        {ui->Tetra_relinq_RSSI, s.tetraRelinqRSSI},
+        {ui->Tetra_improv_RSSI, s.tetraImprovRSSI},
+        {ui->check_Tetra_dataOnlyBS, s.tetraDataOnlyBS},
+        {ui->Tetra_MCC, s.tetraMCC, 255},
+        {ui->Tetra_MNC, s.tetraMNC, 1023},
+    };
+}
+
+// The two addresses pass through the working image instead.
+Parameters hostParameters(MainWindowForm *ui, DataStorage &s)
+{
+    return {
+        {ui->Host_nodeID, s.hostNodeID, 1023}, {ui->Host_clusterID, s.hostClusterID, 1023},
+        {ui->Host_Type, s.hostType},           {ui->Host_redundant, s.hostRedundant},
+        {ui->Host_Name, s.hostName},
+    };
+}
+
+Parameters antennaParameters(MainWindowForm *ui, DataStorage &s)
+{
+    return {
+        {ui->Antenna_config, s.antennaConfig},
+        {ui->Antenna_maxPower, s.antennaMaxPower},
+        {ui->Antenna_duplexerType, s.antennaDuplexerType},
+        {ui->Antenna_maxReflection, s.antennaMaxReflection},
+    };
+}
+
+void toStore(const Parameters &parameters)
+{
+    for (const Parameter &p : parameters) {
+        if (p.kind == Parameter::number)
+            *p.integer = p.edit->text().toInt(nullptr, 10); // 0 for text that is not a number
+        else if (p.kind == Parameter::index)
+            *p.integer = p.combo->currentIndex();
+        else if (p.kind == Parameter::check)
+            *p.flag = p.box->isChecked();
+        else
+            *p.string = p.edit->text();
+    }
+}
+
+void toForm(const Parameters &parameters)
+{
+    for (const Parameter &p : parameters) {
+        if (p.kind == Parameter::number)
+            p.edit->setText(QString::number(*p.integer, 10));
+        else if (p.kind == Parameter::index)
+            p.combo->setCurrentIndex(*p.integer);
+        else if (p.kind == Parameter::check)
+            p.box->setChecked(*p.flag);
+        else
+            p.edit->setText(*p.string);
+    }
+}
+
+// The fields the refused-write check looks at.
+QVector<QLineEdit *> numberFields(const Parameters &parameters)
+{
+    QVector<QLineEdit *> edits;
+    for (const Parameter &p : parameters) {
+        if (p.kind == Parameter::number)
+            edits << p.edit;
+    }
+    return edits;
+}
+
 } // namespace
 
 transceiver_master::transceiver_master(QWidget *parent)
@@ -107,15 +224,10 @@ transceiver_master::transceiver_master(QWidget *parent)
     }
     shownTab = ui->tabWidget->currentIndex();
 
-    installValidator(0, ui->Tetra_CC, 15);
-    installValidator(1, ui->Tetra_LA, 65535);
-    installValidator(2, ui->Tetra_staticPDCH_No, 32);
-    installValidator(3, ui->Tetra_dynPDCH_No, 32);
-    installValidator(4, ui->Tetra_PDCH_maxTS, 32);
-    installValidator(5, ui->Tetra_PDCH_maxMSperPDCH, 65535);
-    installValidator(6, ui->Tetra_SCCH_No, 32);
-    installValidator(7, ui->Tetra_MCC, 255);
-    installValidator(8, ui->Tetra_MNC, 1023);
+    for (const Parameter &parameter : tetraParameters(ui, storage)) {
+        if (parameter.kind == Parameter::number)
+            installValidator(parameter.edit, parameter.max);
+    }
 
     modeGroup.addButton(ui->radioButton_notUsed, notUsed);
     modeGroup.addButton(ui->radioButton_backup, backup);
@@ -128,8 +240,10 @@ transceiver_master::transceiver_master(QWidget *parent)
 
     showTransceiver();
 
-    installValidator(9, ui->Host_nodeID, 1023);
-    installValidator(10, ui->Host_clusterID, 1023);
+    for (const Parameter &parameter : hostParameters(ui, storage)) {
+        if (parameter.kind == Parameter::number)
+            installValidator(parameter.edit, parameter.max);
+    }
 
     showNotice(tr("Соединение"), tr("Нет связи. Включён демо-режим"));
 }
@@ -139,15 +253,14 @@ transceiver_master::~transceiver_master()
     delete ui;
 }
 
-void transceiver_master::installValidator(int row, QLineEdit *edit, int max)
+void transceiver_master::installValidator(QLineEdit *edit, int max)
 {
     // The C locale without group separators accepts exactly what toInt()
     // reads: the default locale would let "4,096" through as Acceptable.
     QLocale c = QLocale::c();
     c.setNumberOptions(QLocale::RejectGroupSeparator);
-    QIntValidator &validator = validators[row];
+    QIntValidator &validator = validators.emplace_back(0, max);
     validator.setLocale(c);
-    validator.setRange(0, max);
     edit->setValidator(&validator);
     connect(edit, &QLineEdit::textEdited, this, &transceiver_master::on_LineTextChanged);
 }
@@ -193,9 +306,8 @@ void transceiver_master::TRX_mode_clicked(int id)
     storage.workTrx.mode[ui->TXnumber->currentIndex()] = id;
 }
 
-void transceiver_master::on_TXnumber_currentIndexChanged(int index)
+void transceiver_master::on_TXnumber_currentIndexChanged(int)
 {
-    Q_UNUSED(index)
     // Input typed for the transceiver that was on screen belongs to it.
     if (inputTimer.isActive())
         takeInput(transceiverTab, shownTrx);
@@ -213,27 +325,23 @@ void transceiver_master::on_tabWidget_currentChanged(int index)
 
 // ---- Input checking ----
 
-void transceiver_master::on_lineEdit_chNo_textChanged(const QString &arg1)
+void transceiver_master::on_lineEdit_chNo_textChanged(const QString &)
 {
-    Q_UNUSED(arg1)
     inputTimer.start();
 }
 
-void transceiver_master::on_lineEdit_cellIDX_textChanged(const QString &arg1)
+void transceiver_master::on_lineEdit_cellIDX_textChanged(const QString &)
 {
-    Q_UNUSED(arg1)
     inputTimer.start();
 }
 
-void transceiver_master::on_Host_IPaddress_textEdited(const QString &arg1)
+void transceiver_master::on_Host_IPaddress_textEdited(const QString &)
 {
-    Q_UNUSED(arg1)
     inputTimer.start();
 }
 
-void transceiver_master::on_HostIPaddress2_textEdited(const QString &arg1)
+void transceiver_master::on_HostIPaddress2_textEdited(const QString &)
 {
-    Q_UNUSED(arg1)
     inputTimer.start();
 }
 
@@ -312,16 +420,15 @@ bool transceiver_master::writeAllowed(const QVector<QLineEdit *> &edits)
     return false;
 }
 
-QVector<QLineEdit *> transceiver_master::tetraFields() const
+QVector<QLineEdit *> transceiver_master::tetraFields()
 {
-    return {ui->Tetra_CC,         ui->Tetra_LA,         ui->Tetra_staticPDCH_No,
-            ui->Tetra_dynPDCH_No, ui->Tetra_PDCH_maxTS, ui->Tetra_PDCH_maxMSperPDCH,
-            ui->Tetra_SCCH_No,    ui->Tetra_MCC,        ui->Tetra_MNC};
+    return numberFields(tetraParameters(ui, storage));
 }
 
-QVector<QLineEdit *> transceiver_master::hostFields() const
+QVector<QLineEdit *> transceiver_master::hostFields()
 {
-    return {ui->Host_IPaddress, ui->HostIPaddress2, ui->Host_nodeID, ui->Host_clusterID};
+    return QVector<QLineEdit *>{ui->Host_IPaddress, ui->HostIPaddress2} +
+           numberFields(hostParameters(ui, storage));
 }
 
 QVector<QLineEdit *> transceiver_master::trxFields() const
@@ -416,64 +523,12 @@ void transceiver_master::on_push_readAll_clicked()
 
 void transceiver_master::formToTetra()
 {
-    storage.tetraCC = ui->Tetra_CC->text().toInt(nullptr, 10);
-    storage.tetraLA = ui->Tetra_LA->text().toInt(nullptr, 10);
-    storage.tetraBand = ui->Tetra_Band->currentIndex();
-    storage.tetraOffset = ui->Tetra_offset->currentIndex();
-    storage.tetraReverse = ui->Tetra_Reverse->isChecked();
-    storage.tetraMaxMSpower = ui->Tetra_maxMSpower->currentIndex();
-    storage.tetraMinAccessLevel = ui->Tetra_min_access_level->currentIndex();
-    storage.tetraAccessParam = ui->Tetra_access_param->currentIndex();
-    storage.tetraDownlinkTimeout = ui->Tetra_downlink_timeout->currentIndex();
-    storage.tetraPriorityCell = ui->check_Tetra_priority_cell->isChecked();
-    storage.tetraLocalFallback = ui->check_Tetra_localFallback->isChecked();
-    storage.tetraStaticPDCHNo = ui->Tetra_staticPDCH_No->text().toInt(nullptr, 10);
-    storage.tetraDynPDCHNo = ui->Tetra_dynPDCH_No->text().toInt(nullptr, 10);
-    storage.tetraPDCHMaxTS = ui->Tetra_PDCH_maxTS->text().toInt(nullptr, 10);
-    storage.tetraPDCHMaxMSperPDCH = ui->Tetra_PDCH_maxMSperPDCH->text().toInt(nullptr, 10);
-    storage.tetraSCCHNo = ui->Tetra_SCCH_No->text().toInt(nullptr, 10);
-    storage.tetraFastReselThrsh = ui->Tetra_Fast_resel_thrsh->currentIndex();
-    storage.tetraFastReselHyst = ui->Tetra_Fast_resel_hyst->currentIndex();
-    storage.tetraSlowReselThrsh = ui->Tetra_slowResel_thrsh->currentIndex();
-    storage.tetraSlowReselHyst = ui->Tetra_slowResel_hyst->currentIndex();
-    storage.tetraAllowAnnounceType = ui->Tetra_allowAnnounceType->isChecked();
-    storage.tetraMinReselRSSI = ui->Tetra_minReselRSSI->currentIndex();
-    storage.tetraRelinqRSSI = ui->Tetra_relinq_RSSI->currentIndex();
-    storage.tetraImprovRSSI = ui->Tetra_improv_RSSI->currentIndex();
-    storage.tetraDataOnlyBS = ui->check_Tetra_dataOnlyBS->isChecked();
-    storage.tetraMCC = ui->Tetra_MCC->text().toInt(nullptr, 10);
-    storage.tetraMNC = ui->Tetra_MNC->text().toInt(nullptr, 10);
+    toStore(tetraParameters(ui, storage));
 }
 
 void transceiver_master::tetraToForm()
 {
-    ui->Tetra_CC->setText(QString::number(storage.tetraCC, 10));
-    ui->Tetra_LA->setText(QString::number(storage.tetraLA, 10));
-    ui->Tetra_Band->setCurrentIndex(storage.tetraBand);
-    ui->Tetra_offset->setCurrentIndex(storage.tetraOffset);
-    ui->Tetra_Reverse->setChecked(storage.tetraReverse);
-    ui->Tetra_maxMSpower->setCurrentIndex(storage.tetraMaxMSpower);
-    ui->Tetra_min_access_level->setCurrentIndex(storage.tetraMinAccessLevel);
-    ui->Tetra_access_param->setCurrentIndex(storage.tetraAccessParam);
-    ui->Tetra_downlink_timeout->setCurrentIndex(storage.tetraDownlinkTimeout);
-    ui->check_Tetra_priority_cell->setChecked(storage.tetraPriorityCell);
-    ui->check_Tetra_localFallback->setChecked(storage.tetraLocalFallback);
-    ui->Tetra_staticPDCH_No->setText(QString::number(storage.tetraStaticPDCHNo, 10));
-    ui->Tetra_dynPDCH_No->setText(QString::number(storage.tetraDynPDCHNo, 10));
-    ui->Tetra_PDCH_maxTS->setText(QString::number(storage.tetraPDCHMaxTS, 10));
-    ui->Tetra_PDCH_maxMSperPDCH->setText(QString::number(storage.tetraPDCHMaxMSperPDCH, 10));
-    ui->Tetra_SCCH_No->setText(QString::number(storage.tetraSCCHNo, 10));
-    ui->Tetra_Fast_resel_thrsh->setCurrentIndex(storage.tetraFastReselThrsh);
-    ui->Tetra_Fast_resel_hyst->setCurrentIndex(storage.tetraFastReselHyst);
-    ui->Tetra_slowResel_thrsh->setCurrentIndex(storage.tetraSlowReselThrsh);
-    ui->Tetra_slowResel_hyst->setCurrentIndex(storage.tetraSlowReselHyst);
-    ui->Tetra_allowAnnounceType->setChecked(storage.tetraAllowAnnounceType);
-    ui->Tetra_minReselRSSI->setCurrentIndex(storage.tetraMinReselRSSI);
-    ui->Tetra_relinq_RSSI->setCurrentIndex(storage.tetraRelinqRSSI);
-    ui->Tetra_improv_RSSI->setCurrentIndex(storage.tetraImprovRSSI);
-    ui->check_Tetra_dataOnlyBS->setChecked(storage.tetraDataOnlyBS);
-    ui->Tetra_MCC->setText(QString::number(storage.tetraMCC, 10));
-    ui->Tetra_MNC->setText(QString::number(storage.tetraMNC, 10));
+    toForm(tetraParameters(ui, storage));
 }
 
 void transceiver_master::formToHost()
@@ -481,11 +536,7 @@ void transceiver_master::formToHost()
     // The addresses come from the working image, the last texts that parsed.
     storage.devIPaddress = storage.workIPaddress;
     storage.devIPaddress2 = storage.workIPaddress2;
-    storage.hostNodeID = ui->Host_nodeID->text().toInt(nullptr, 10);
-    storage.hostClusterID = ui->Host_clusterID->text().toInt(nullptr, 10);
-    storage.hostType = ui->Host_Type->currentIndex();
-    storage.hostRedundant = ui->Host_redundant->isChecked();
-    storage.hostName = ui->Host_Name->text();
+    toStore(hostParameters(ui, storage));
 }
 
 void transceiver_master::hostToForm()
@@ -494,25 +545,15 @@ void transceiver_master::hostToForm()
     storage.workIPaddress2 = storage.devIPaddress2;
     ui->Host_IPaddress->setText(storage.workIPaddress.toString());
     ui->HostIPaddress2->setText(storage.workIPaddress2.toString());
-    ui->Host_nodeID->setText(QString::number(storage.hostNodeID, 10));
-    ui->Host_clusterID->setText(QString::number(storage.hostClusterID, 10));
-    ui->Host_Type->setCurrentIndex(storage.hostType);
-    ui->Host_redundant->setChecked(storage.hostRedundant);
-    ui->Host_Name->setText(storage.hostName);
+    toForm(hostParameters(ui, storage));
 }
 
 void transceiver_master::formToAntenna()
 {
-    storage.antennaConfig = ui->Antenna_config->currentIndex();
-    storage.antennaMaxPower = ui->Antenna_maxPower->currentIndex();
-    storage.antennaDuplexerType = ui->Antenna_duplexerType->currentIndex();
-    storage.antennaMaxReflection = ui->Antenna_maxReflection->currentIndex();
+    toStore(antennaParameters(ui, storage));
 }
 
 void transceiver_master::antennaToForm()
 {
-    ui->Antenna_config->setCurrentIndex(storage.antennaConfig);
-    ui->Antenna_maxPower->setCurrentIndex(storage.antennaMaxPower);
-    ui->Antenna_duplexerType->setCurrentIndex(storage.antennaDuplexerType);
-    ui->Antenna_maxReflection->setCurrentIndex(storage.antennaMaxReflection);
+    toForm(antennaParameters(ui, storage));
 }

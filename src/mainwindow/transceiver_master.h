@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QVector>
 
+#include <deque>
+
 class QLineEdit;
 
 // The configuration window: moves values between the form, the working
@@ -43,8 +45,6 @@ private slots:
     void on_tabWidget_currentChanged(int index);
 
 private:
-    static constexpr int validatorCount = 11;
-
     void showNotice(const QString &text, const QString &informativeText);
 
     void showTransceiver();
@@ -65,17 +65,19 @@ private:
     // False, after marking the bad fields and telling the operator which
     // they are, when any of the fields is not acceptable.
     bool writeAllowed(const QVector<QLineEdit *> &edits);
-    QVector<QLineEdit *> tetraFields() const;
-    QVector<QLineEdit *> hostFields() const;
+    QVector<QLineEdit *> tetraFields();
+    QVector<QLineEdit *> hostFields();
     QVector<QLineEdit *> trxFields() const;
 
-    void installValidator(int row, QLineEdit *edit, int max);
+    void installValidator(QLineEdit *edit, int max);
 
     MainWindowForm *ui;
     QTimer inputTimer;
     DataStorage storage;
     QButtonGroup modeGroup;
-    QIntValidator validators[validatorCount];
+    // One per number field of the TETRA and network tabs; a deque never
+    // moves what it holds.
+    std::deque<QIntValidator> validators;
 
     // Where the free-text fields' pending input belongs: the tab and the
     // transceiver on screen when it was typed.
