@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLCDNumber>
 #include <QMetaMethod>
+#include <QPainter>
 #include <QRadioButton>
 
 class TestStartup : public QObject
@@ -30,6 +31,7 @@ private slots:
     void glIntegrationUnlessAsked();
     void comboPopupBuiltWhenOpened_data();
     void comboPopupBuiltWhenOpened();
+    void builtInIconSharp();
 };
 
 void TestStartup::noticeBeforeWindow_data()
@@ -296,6 +298,29 @@ void TestStartup::comboPopupBuiltWhenOpened()
     QTest::keyClick(list, Qt::Key_Return);
     QTRY_VERIFY(!QApplication::activePopupWidget());
     QCOMPARE(combo->currentIndex(), down ? before + 1 : before - 1);
+}
+
+// Without an icon theme the window icon is the one built in, drawn at the
+// sizes a window system asks for, at 100 % and at 200 %, from the source
+// image of that size: at 200 % the 256-pixel one, not the 128 scaled up.
+void TestStartup::builtInIconSharp()
+{
+    QIcon::setThemeSearchPaths({});
+    setUpApplication();
+    for (const int ratio : {1, 2}) {
+        for (const int size : {16, 32, 64, 128}) {
+            QImage drawn(size * ratio, size * ratio, QImage::Format_ARGB32_Premultiplied);
+            drawn.setDevicePixelRatio(ratio);
+            QPainter painter(&drawn);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            QApplication::windowIcon().paint(&painter, QRect(0, 0, size, size));
+            painter.end();
+            drawn.setDevicePixelRatio(1);
+            const QImage source(QFINDTESTDATA(
+                QStringLiteral("../data/icons/%1x%1/org.corvane.Corvane.png").arg(size * ratio)));
+            QCOMPARE(drawn, source.convertToFormat(drawn.format()));
+        }
+    }
 }
 
 CORVANE_TEST_MAIN(TestStartup)
