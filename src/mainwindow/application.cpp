@@ -45,15 +45,16 @@ public:
     QIconEngine *clone() const override { return new BuiltInIconEngine(*this); }
 
 private:
-    // One size from its raw pixels, as 32-bit ARGB, the format the window
-    // system takes icons in.
+    // One size from its raw RGBA pixels (not copied where they are stored
+    // uncompressed), as 32-bit ARGB, the format the window system takes.
     static QPixmap load(int side)
     {
-        const QResource raw(QStringLiteral(":/corvane/%1.rgba").arg(side));
-        if (raw.compressionAlgorithm() != QResource::NoCompression ||
-            raw.size() != qint64(side) * side * 4)
+        const QByteArray raw =
+            QResource(QStringLiteral(":/corvane/%1.rgba").arg(side)).uncompressedData();
+        if (raw.size() != qint64(side) * side * 4)
             return QPixmap();
-        const QImage image(raw.data(), side, side, QImage::Format_RGBA8888);
+        const QImage image(reinterpret_cast<const uchar *>(raw.constData()), side, side,
+                           QImage::Format_RGBA8888);
         return QPixmap::fromImage(image.convertToFormat(QImage::Format_ARGB32),
                                   Qt::NoFormatConversion);
     }
