@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLCDNumber>
 #include <QMetaMethod>
+#include <QPainter>
 #include <QRadioButton>
 
 class TestStartup : public QObject
@@ -30,6 +31,7 @@ private slots:
     void glIntegrationUnlessAsked();
     void comboPopupBuiltWhenOpened_data();
     void comboPopupBuiltWhenOpened();
+    void builtInIconSharp();
 };
 
 void TestStartup::noticeBeforeWindow_data()
@@ -294,6 +296,25 @@ void TestStartup::comboPopupBuiltWhenOpened()
     QTest::keyClick(list, Qt::Key_Return);
     QTRY_VERIFY(!QApplication::activePopupWidget());
     QCOMPARE(combo->currentIndex(), down ? before + 1 : before - 1);
+}
+
+// Without an icon theme the window icon is the one built in, each size drawn
+// from its own source image: 16 to 128 pixels at 100 %, 256 for 128 at 200 %.
+void TestStartup::builtInIconSharp()
+{
+    QIcon::setThemeSearchPaths({});
+    setUpApplication();
+    for (const int pixels : {16, 32, 64, 128, 256}) {
+        const int ratio = pixels / qMin(pixels, 128);
+        QImage drawn(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+        drawn.setDevicePixelRatio(ratio);
+        QPainter painter(&drawn);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        QApplication::windowIcon().paint(&painter, 0, 0, pixels / ratio, pixels / ratio);
+        painter.end();
+        const QString png = QStringLiteral("../data/icons/%1x%1/org.corvane.Corvane.png");
+        QVERIFY(drawn == QImage(QFINDTESTDATA(png.arg(pixels))).convertToFormat(drawn.format()));
+    }
 }
 
 CORVANE_TEST_MAIN(TestStartup)

@@ -6,14 +6,15 @@
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QResource>
 
 #include <iterator>
 
 namespace {
 
-// Corvane's own icon, built in as PNGs (no SVG support needed). A size is
-// decoded only when the desktop asks for it: QIcon::addFile() would decode
-// every size at start-up, also where no window icon is ever shown.
+// Corvane's own icon, built in for desktops without an icon theme. A size is
+// made only when the desktop first asks for it, from raw pixels that need no
+// decoding: QIcon::addFile() would decode every PNG at start-up.
 class BuiltInIconEngine : public QIconEngine
 {
 public:
@@ -21,20 +22,17 @@ public:
     {
         Q_UNUSED(mode)
         Q_UNUSED(state)
-        // Up to 256: 128 pixels at 200 %.
-        static constexpr int sizes[] = {16, 32, 48, 64, 128, 256};
+        // The smallest source at least as large, up to 256: 128 pixels at 200 %.
         const int wanted = qMax(size.width(), size.height());
-        int pick = sizes[std::size(sizes) - 1];
-        for (const int s : sizes) {
-            if (s >= wanted) {
-                pick = s;
-                break;
-            }
-        }
-        QPixmap pixmap(QStringLiteral(":/corvane/%1.png").arg(pick));
-        if (pixmap.size() != size)
-            pixmap = pixmap.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        return pixmap;
+        size_t pick = std::size(sizes) - 1;
+        while (pick > 0 && sizes[pick - 1] >= wanted)
+            --pick;
+        QPixmap &source = sources[pick];
+        if (source.isNull())
+            source = load(sizes[pick]);
+        if (source.isNull() || source.size() == size)
+            return source;
+        return source.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
@@ -44,7 +42,25 @@ public:
         painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
     }
 
-    QIconEngine *clone() const override { return new BuiltInIconEngine; }
+    QIconEngine *clone() const override { return new BuiltInIconEngine(*this); }
+
+private:
+    // One size from its raw RGBA pixels (not copied where they are stored
+    // uncompressed), as 32-bit ARGB, the format the window system takes.
+    static QPixmap load(int side)
+    {
+        const QByteArray raw =
+            QResource(QStringLiteral(":/corvane/%1.rgba").arg(side)).uncompressedData();
+        if (raw.size() != qint64(side) * side * 4)
+            return QPixmap();
+        const QImage image(reinterpret_cast<const uchar *>(raw.constData()), side, side,
+                           QImage::Format_RGBA8888);
+        return QPixmap::fromImage(image.convertToFormat(QImage::Format_ARGB32),
+                                  Qt::NoFormatConversion);
+    }
+
+    static constexpr int sizes[] = {16, 32, 48, 64, 128, 256};
+    QPixmap sources[std::size(sizes)];
 };
 
 } // namespace

@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QComboBox>
-#include <QHash>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPalette>
@@ -54,44 +53,27 @@ QString captionOf(const QLineEdit *edit)
     return edit->objectName();
 }
 
-// A font as it is matched: resolving a font against its parent's fills in
-// its list of families from its family (Qt 5), which changes nothing in the
-// face it selects.
-QFont asMatched(QFont font)
-{
-    if (font.families().isEmpty())
-        font.setFamilies({font.family()});
-    return font;
-}
-
-// uic builds each tab page apart and then adds it to the window; with Qt 5
-// every widget on it gets a font change then, even when its font stays the
-// same, and a combo box answers one by building its popup list. While this
-// filter lives, a combo box's font change that leaves its font as it was at
-// its previous event (its model's ChildAdded, as it is built) is dropped: its
-// popup is then built when first opened, and takes the combo box's font then
-// (the popup propagates fonts like a child widget).
-class UnchangedComboFontFilter : public QObject
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+// Qt 5 only. uic builds each tab page apart and then adds it to the window,
+// and Qt 5 then sends every widget on the page a font change, even when its
+// font stays the same; a combo box answers one by building its popup list.
+// While this filter lives, combo boxes get no font change at all: nothing
+// else in one depends on it before it is first shown, and a popup built when
+// first opened takes its combo box's font then (the popup propagates fonts
+// like a child widget). Qt 6 leaves popups unbuilt without it, and Qt 6.8
+// builds each popup with the first item anyway.
+class ComboFontChangeFilter : public QObject
 {
 public:
-    UnchangedComboFontFilter() { QCoreApplication::instance()->installEventFilter(this); }
-    ~UnchangedComboFontFilter() override { QCoreApplication::instance()->removeEventFilter(this); }
+    ComboFontChangeFilter() { QCoreApplication::instance()->installEventFilter(this); }
+    ~ComboFontChangeFilter() override { QCoreApplication::instance()->removeEventFilter(this); }
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        auto *combo = qobject_cast<QComboBox *>(watched);
-        if (!combo)
-            return false;
-        const QFont font = asMatched(combo->font());
-        const auto before = fontBefore.constFind(combo);
-        const bool unchanged = before != fontBefore.constEnd() && *before == font;
-        fontBefore.insert(combo, font);
-        return event->type() == QEvent::FontChange && unchanged;
+        return event->type() == QEvent::FontChange && qobject_cast<QComboBox *>(watched);
     }
-
-private:
-    QHash<QComboBox *, QFont> fontBefore;
 };
+#endif
 
 // A parameter of the TETRA, network or antenna tab: the widget holding its
 // working value and the store field holding its device value.
@@ -219,7 +201,9 @@ transceiver_master::transceiver_master(QWidget *parent)
     connect(&inputTimer, SIGNAL(timeout()), this, SLOT(on_inputTimerTick()));
 
     {
-        UnchangedComboFontFilter lazyPopups;
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+        ComboFontChangeFilter lazyPopups;
+#endif
         ui->setupUi(this);
     }
     shownTab = ui->tabWidget->currentIndex();
