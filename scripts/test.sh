@@ -11,28 +11,25 @@
 # With --quick only step 1 runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 
 quick=false
 [[ ${1:-} == --quick ]] && quick=true
 fuzz_seconds=${FUZZ_SECONDS:-5}
-jobs=$(nproc)
 
 extra=(desktop-file-utils appstream)
-$quick || extra+=(qt6-base-dev qt6-base-dev-tools clang libclang-rt-14-dev)
+$quick || extra+=(qt6-base-dev qt6-base-dev-tools clang libclang-rt-dev)
 scripts/install-deps.sh "${extra[@]}"
 
-# Configures, builds and tests one build folder. Every cache option is given
-# (the defaults below, then the caller's), so that a folder left over from an
-# earlier run cannot change what is tested.
+# Configures, builds and tests one build folder with warnings as errors.
 build_and_test() {
     local dir=$1
     shift
     echo "== Build and test: $dir $*"
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_WERROR=ON \
-        -DCORVANE_QT_MAJOR=5 -DCORVANE_SANITIZE=OFF -DCORVANE_FUZZ=OFF -DCORVANE_TESTS=ON "$@"
-    cmake --build "$dir" -j"$jobs"
-    # The X11 test may not skip itself here: every tool it needs is installed.
-    CORVANE_REQUIRE_X11=1 ctest --test-dir "$dir" --output-on-failure -j2
+    corvane_configure "$dir" -DCORVANE_WERROR=ON -DCORVANE_TESTS=ON "$@"
+    corvane_build "$dir"
+    # No test may skip itself here: every tool the tests need is installed.
+    CORVANE_REQUIRE_TOOLS=1 ctest --test-dir "$dir" --output-on-failure -j2
     builds+=("$dir")
 }
 builds=()

@@ -20,7 +20,7 @@ dpis=("$@")
 for tool in Xvfb xrdb xdotool xprop openbox; do
     if ! command -v "$tool" >/dev/null; then
         echo "$tool is missing (scripts/install-deps.sh installs it)"
-        [[ -n ${CORVANE_REQUIRE_X11:-} ]] && exit 1
+        [[ -n ${CORVANE_REQUIRE_TOOLS:-} ]] && exit 1
         exit 77
     fi
 done
