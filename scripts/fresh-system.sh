@@ -31,7 +31,7 @@ mirror=$(
         sed -n 's/^URIs:[[:space:]]*//p' /etc/apt/sources.list.d/*.sources 2>/dev/null | tr ' ' '\n'
         sed -n 's/^deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]\+\).*/\2/p' \
             /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null
-    } | grep -v -e security -e '^$' | head -n1
+    } | grep -v -e security -e '^$' | head -n1 || true
 )
 [[ -n $mirror ]] || { echo "no Debian mirror in /etc/apt/sources*" >&2; exit 1; }
 
