@@ -12,7 +12,9 @@ case $qt in
 *) echo "usage: $0 [5|6]" >&2; exit 2 ;;
 esac
 scripts/install-deps.sh dpkg-dev file "${extra[@]}"
-corvane_configure "$dir" -DCMAKE_BUILD_TYPE=Release -DCORVANE_QT_MAJOR="$qt"
+# Linked with full RELRO, as Debian links its packages.
+corvane_configure "$dir" -DCMAKE_BUILD_TYPE=Release -DCORVANE_QT_MAJOR="$qt" \
+    -DCMAKE_EXE_LINKER_FLAGS="-Wl,-z,relro,-z,now"
 corvane_build "$dir"
 (cd "$dir" && cpack -G DEB)
 ls -1 "$PWD/$dir"/*.deb

@@ -75,6 +75,7 @@ views() {
 }
 # The one view shown other than $1, checked, into $view.
 other_view() {
+    kill -0 "$corvane" 2>/dev/null || fail "the program ended early"
     local lines
     lines=$(views)
     [[ -n $lines && $(wc -l <<<"$lines") -eq 1 && ${lines%% *} != "$1" ]] || return 1
