@@ -1,51 +1,16 @@
 #!/usr/bin/env bash
-# The shipped program on a headless Wayland compositor (sway), with only
-# WAYLAND_DISPLAY set, as in a session started from a console (no X server,
-# no XDG_SESSION_TYPE, no QT_QPA_PLATFORM): it must run natively, its windows
-# must carry the desktop entry's name as app_id (docks find its icon by it),
-# and the compositor's close requests, to the start-up notice and then to the
-# window, must end it with exit code 0.
+# The shipped program on a headless Wayland compositor (sway) with only
+# WAYLAND_DISPLAY set, as in a session started from a console: it must run
+# natively, its windows must carry the desktop entry's name as app_id (docks
+# find its icon by it), and the compositor's close requests, to the start-up
+# notice and then to the window, must end it with exit code 0.
 # Usage: wayland_window.sh PROGRAM
 set -euo pipefail
-
 program=$(realpath "$1")
 app_id=$(basename "$(dirname "$0")"/../data/*.desktop .desktop)
-
-# Skipped where a tool is missing, unless the caller requires every test.
-for tool in sway swaymsg; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "$tool is missing (scripts/install-deps.sh installs it)"
-        [[ -n ${CORVANE_REQUIRE_TOOLS:-} ]] && exit 1
-        exit 77
-    fi
-done
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    for log in "$work"/*.log; do
-        [[ -s $log ]] && { echo "--- $(basename "$log")" >&2; cat "$log" >&2; }
-    done
-    exit 1
-}
-
-retry() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
+source "$(dirname "$0")/session.sh"
+require_tools sway swaymsg
+start_session
 
 # sway refuses to run as root: there it runs as nobody.
 chmod 755 "$work"
@@ -60,37 +25,11 @@ env -i PATH="$PATH" HOME="$work/sway" XDG_RUNTIME_DIR="$work/sway" WLR_BACKENDS=
     WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     "${as_user[@]}" timeout 100 sway -c "$work/sway.config" >"$work/sway.log" 2>&1 &
 pids+=($!)
-
 found() { compgen -G "$1" >/dev/null; }
 retry 10 found "$work/sway/wayland-[0-9]" || fail "sway did not start"
-retry 10 found "$work/sway/sway-ipc.*.sock" || fail "sway's IPC socket is missing"
+retry 10 found "$work/sway/sway-ipc.*.sock" || fail "no IPC socket from sway"
 display=$(compgen -G "$work/sway/wayland-[0-9]" | head -n1)
 ipc=$(compgen -G "$work/sway/sway-ipc.*.sock" | head -n1)
-
-# The program's windows as "con_id app_id shell", one a line.
-views() {
-    timeout 5 swaymsg -s "$ipc" -t get_tree |
-        awk -F': ' '/"id":/ { id = $2 } /"app_id":/ { app = $2 } /"shell":/ { print id, app, $2 }' |
-        tr -d '",'
-}
-# The one view shown other than $1, checked, into $view.
-other_view() {
-    kill -0 "$corvane" 2>/dev/null || fail "the program ended early"
-    local lines
-    lines=$(views)
-    [[ -n $lines && $(wc -l <<<"$lines") -eq 1 && ${lines%% *} != "$1" ]] || return 1
-    view=$lines
-}
-check_view() {
-    echo "$1: $view"
-    local id app shell
-    read -r id app shell <<<"$view"
-    [[ $shell == xdg_shell ]] || fail "$1 shown through $shell, not natively"
-    [[ $app == "$app_id" ]] || fail "$1 has app_id $app, but the desktop entry is $app_id.desktop"
-    # Let the window settle before the compositor closes it.
-    sleep 0.5
-    timeout 5 swaymsg -s "$ipc" "[con_id=$id] kill" >/dev/null || fail "could not close the $1"
-}
 
 env -u DISPLAY -u XDG_SESSION_TYPE -u QT_QPA_PLATFORM -u WAYLAND_SOCKET WAYLAND_DISPLAY="$display" \
     HOME="$work" XDG_CONFIG_HOME="$work" XDG_RUNTIME_DIR="$work/client" \
@@ -98,13 +37,29 @@ env -u DISPLAY -u XDG_SESSION_TYPE -u QT_QPA_PLATFORM -u WAYLAND_SOCKET WAYLAND_
 corvane=$!
 pids+=("$corvane")
 
-view=
-retry 30 other_view none || fail "no start-up notice"
-check_view notice
-notice=${view%% *}
-retry 30 other_view "$notice" || fail "no main window after the notice was closed"
-check_view window
+# The one window shown, if it is not $1, as "con_id app_id shell" in $view.
+other_view() {
+    kill -0 "$corvane" 2>/dev/null || fail "the program ended early"
+    view=$(timeout 5 swaymsg -s "$ipc" -t get_tree |
+        awk -F': ' '/"id":/ { id = $2 } /"app_id":/ { app = $2 } /"shell":/ { print id, app, $2 }' |
+        tr -d '",')
+    [[ -n $view && $(wc -l <<<"$view") -eq 1 && ${view%% *} != "$1" ]]
+}
+# Checks the window in $view, then has the compositor close it.
+check_and_close() {
+    echo "$1: $view"
+    local id app shell
+    read -r id app shell <<<"$view"
+    [[ $shell == xdg_shell ]] || fail "$1 shown through $shell, not natively"
+    [[ $app == "$app_id" ]] || fail "$1 has app_id $app, but the desktop entry is $app_id.desktop"
+    sleep 0.5 # settled, as a person would see it
+    timeout 5 swaymsg -s "$ipc" "[con_id=$id] kill" >/dev/null || fail "could not close the $1"
+}
 
+retry 30 other_view none || fail "no start-up notice"
+check_and_close notice
+retry 30 other_view "${view%% *}" || fail "no main window after the notice was closed"
+check_and_close window
 rc=0
 wait "$corvane" || rc=$?
 echo "exit code $rc"
