@@ -40,6 +40,7 @@ mkdir -p "$cache/archives/partial" "$cache/lists/partial"
 base=$cache/base.tar
 
 root=$(mktemp -d /var/tmp/corvane-$suite.XXXXXX)
+chmod 755 "$root" # its root folder, open to the system's own users
 cleanup() {
     local m
     # Innermost first; a lazy unmount where something still holds a mount.
