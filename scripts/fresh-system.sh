@@ -40,7 +40,6 @@ mkdir -p "$cache/archives/partial" "$cache/lists/partial"
 base=$cache/base.tar
 
 root=$(mktemp -d /var/tmp/corvane-$suite.XXXXXX)
-chmod 755 "$root" # its root folder, open to the system's own users
 cleanup() {
     local m
     # Innermost first; a lazy unmount where something still holds a mount.
@@ -67,6 +66,8 @@ else
     echo "== $suite base system from $base"
     tar -C "$root" --numeric-owner -xpf "$base"
 fi
+# Its root folder open to the system's own users (mktemp made it private).
+chmod 755 "$root"
 echo "deb $mirror $suite main" >"$root/etc/apt/sources.list"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 
