@@ -20,7 +20,7 @@ case $release in
 esac
 shift
 if [[ $(id -u) -ne 0 ]]; then
-    exec sudo "$0" "$release" "$@"
+    exec sudo "$PWD/scripts/fresh-system.sh" "$release" "$@"
 fi
 scripts/install-deps.sh debootstrap
 
@@ -82,7 +82,8 @@ mount --bind "$cache/lists" "$root/var/lib/apt/lists"
 
 # A clean checkout: what is committed, nothing else.
 mkdir "$root/corvane"
-git archive HEAD | tar -x -C "$root/corvane"
+# (As root through sudo, the clone is someone else's: say it is safe.)
+git -c safe.directory="$PWD" archive HEAD | tar -x -C "$root/corvane"
 
 echo "== $suite ready after $((SECONDS - started)) s; upgrading, then scripts/test.sh $*"
 chroot "$root" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
