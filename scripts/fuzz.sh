@@ -7,13 +7,13 @@
 # run's log stays in build-fuzz/ too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 
 seconds=${1:-600}
-scripts/install-deps.sh clang libclang-rt-14-dev
+scripts/install-deps.sh clang libclang-rt-dev
 
-cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCORVANE_WERROR=ON -DCORVANE_QT_MAJOR=5 -DCORVANE_SANITIZE=OFF -DCORVANE_FUZZ=ON -DCORVANE_TESTS=OFF
-cmake --build build-fuzz -j"$(nproc)" --target fuzz_parse_int fuzz_parse_host
+corvane_configure build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCORVANE_WERROR=ON -DCORVANE_FUZZ=ON
+corvane_build build-fuzz fuzz_parse_int fuzz_parse_host
 
 work=
 trap 'rm -rf "$work"' EXIT

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing Corvane
-# need, skipping those already present. Extra package names may be passed.
+# Installs the Debian packages (Debian 12 or 13) that building, running and
+# testing Corvane need, skipping those already present. Extra package names
+# may be passed.
 set -euo pipefail
 
 packages=(
@@ -11,9 +12,21 @@ packages=(
     "$@"
 )
 
+# What is installed, by its own name and by every name it provides: on
+# Debian 13 libqt5network5 is only provided, by libqt5network5t64.
+declare -A present=()
+while read -r status name provides; do
+    [[ $status == ii ]] || continue
+    present[${name%%:*}]=1
+    provides=${provides//,/ }
+    for p in $provides; do
+        [[ $p == [a-z0-9]* ]] && present[$p]=1
+    done
+done < <(dpkg-query -W -f='${db:Status-Abbrev} ${Package} ${Provides}\n' 2>/dev/null)
+
 missing=()
 for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    [[ -n ${present[$p]:-} ]] || missing+=("$p")
 done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 

@@ -4,6 +4,7 @@
 # the program's libraries. Usage: scripts/package.sh [5|6], Qt 5 by default.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 qt=${1:-5}
 case $qt in
 5) dir=build-package extra=() ;;
@@ -11,7 +12,9 @@ case $qt in
 *) echo "usage: $0 [5|6]" >&2; exit 2 ;;
 esac
 scripts/install-deps.sh dpkg-dev file "${extra[@]}"
-cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF -DCORVANE_QT_MAJOR="$qt"
-cmake --build "$dir" -j"$(nproc)"
+# Linked with full RELRO, as Debian links its packages.
+corvane_configure "$dir" -DCMAKE_BUILD_TYPE=Release -DCORVANE_QT_MAJOR="$qt" \
+    -DCMAKE_EXE_LINKER_FLAGS="-Wl,-z,relro,-z,now"
+corvane_build "$dir"
 (cd "$dir" && cpack -G DEB)
 ls -1 "$PWD/$dir"/*.deb

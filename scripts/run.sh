@@ -4,13 +4,11 @@
 # and keeps Corvane running until interrupted.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 
 scripts/install-deps.sh
-# Every option given, so that a folder configured otherwise before cannot
-# change what runs.
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_QT_MAJOR=5 -DCORVANE_SANITIZE=OFF \
-    -DCORVANE_FUZZ=OFF -DCORVANE_TESTS=OFF
-cmake --build build -j"$(nproc)"
+corvane_configure build
+corvane_build build
 
 if [[ -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ]]; then
     exec build/src/corvane "$@"

@@ -4,10 +4,10 @@
 # shows it, taken from a virtual X display (Xvfb).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_QT_MAJOR=5 -DCORVANE_SANITIZE=OFF \
-    -DCORVANE_FUZZ=OFF -DCORVANE_TESTS=OFF
-cmake --build build -j"$(nproc)" --target corvane corvane_screenshots
+corvane_configure build
+corvane_build build corvane corvane_screenshots
 # The offscreen platform at 96 DPI: one device pixel per logical pixel.
 QT_QPA_PLATFORM=offscreen QT_FONT_DPI=96 build/tools/corvane_screenshots docs/screenshots
 shots=$(mktemp -d)

@@ -1,38 +1,37 @@
 #!/usr/bin/env bash
 # Installs what is missing, then:
-#   1. builds with warnings as errors and runs every test through CTest on the
-#      offscreen platform;
+#   1. builds with warnings as errors and runs every test through CTest: on the
+#      offscreen platform, and the shipped program on X11 (Xvfb) and Wayland
+#      (a headless sway); no test may skip itself;
 #   2. builds against Qt 6 and runs every test there too;
 #   3. builds again with AddressSanitizer and UndefinedBehaviorSanitizer and
 #      runs every test once more, LeakSanitizer included;
 #   4. builds the libFuzzer targets with clang and runs each briefly
 #      (FUZZ_SECONDS, 5 by default) from its corpus: a smoke run, as the
-#      corpus is replayed by the tests anyway. scripts/fuzz.sh runs them long.
+#      corpus is replayed by the tests anyway. scripts/fuzz.sh runs them long;
+#   5. makes the Qt 5 and Qt 6 packages, on which lintian must print nothing.
 # With --quick only step 1 runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 
 quick=false
 [[ ${1:-} == --quick ]] && quick=true
 fuzz_seconds=${FUZZ_SECONDS:-5}
-jobs=$(nproc)
 
-extra=(desktop-file-utils appstream)
-$quick || extra+=(qt6-base-dev qt6-base-dev-tools clang libclang-rt-14-dev)
+extra=(desktop-file-utils appstream sway qtwayland5)
+$quick || extra+=(qt6-base-dev qt6-base-dev-tools qt6-wayland clang libclang-rt-dev lintian dpkg-dev file)
 scripts/install-deps.sh "${extra[@]}"
 
-# Configures, builds and tests one build folder. Every cache option is given
-# (the defaults below, then the caller's), so that a folder left over from an
-# earlier run cannot change what is tested.
+# Configures, builds and tests one build folder with warnings as errors.
 build_and_test() {
     local dir=$1
     shift
     echo "== Build and test: $dir $*"
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_WERROR=ON \
-        -DCORVANE_QT_MAJOR=5 -DCORVANE_SANITIZE=OFF -DCORVANE_FUZZ=OFF -DCORVANE_TESTS=ON "$@"
-    cmake --build "$dir" -j"$jobs"
-    # The X11 test may not skip itself here: every tool it needs is installed.
-    CORVANE_REQUIRE_X11=1 ctest --test-dir "$dir" --output-on-failure -j2
+    corvane_configure "$dir" -DCORVANE_WERROR=ON -DCORVANE_TESTS=ON "$@"
+    corvane_build "$dir"
+    # No test may skip itself here: every tool the tests need is installed.
+    CORVANE_REQUIRE_TOOLS=1 ctest --test-dir "$dir" --output-on-failure -j2
     builds+=("$dir")
 }
 builds=()
@@ -52,6 +51,21 @@ build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON
 echo "== Fuzzing the input parsers, ${fuzz_seconds} s each"
 scripts/fuzz.sh "$fuzz_seconds"
 
+# lintian warns on every run as root: there it runs as nobody.
+echo "== The Qt 5 and Qt 6 packages, checked by lintian"
+as_user=()
+[[ $(id -u) -eq 0 ]] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups env HOME=/nonexistent)
+for qt in 5 6; do
+    deb=$(scripts/package.sh "$qt" | tail -n1)
+    report=$("${as_user[@]}" lintian --display-info "$deb" 2>&1) || true
+    if [[ -n $report ]]; then
+        echo "lintian on $deb:" >&2
+        echo "$report" >&2
+        exit 1
+    fi
+    echo "$deb: lintian prints nothing"
+done
+
 total=0
 for dir in "${builds[@]}"; do
     n=$(ctest --test-dir "$dir" -N | sed -n 's/^Total Tests: //p')
@@ -59,4 +73,5 @@ for dir in "${builds[@]}"; do
     total=$((total + n))
 done
 echo "Fuzz runs: 2 passed"
-echo "checks: $((total + 2)) passed, 0 failed"
+echo "lintian: 2 packages passed"
+echo "checks: $((total + 4)) passed, 0 failed"

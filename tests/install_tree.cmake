@@ -9,7 +9,9 @@ foreach(f bin/corvane
           share/applications/org.corvane.Corvane.desktop
           share/metainfo/org.corvane.Corvane.metainfo.xml
           share/icons/hicolor/scalable/apps/org.corvane.Corvane.svg
-          share/icons/hicolor/48x48/apps/org.corvane.Corvane.png)
+          share/icons/hicolor/48x48/apps/org.corvane.Corvane.png
+          share/man/man1/corvane.1.gz
+          share/doc/corvane/copyright)
     if(NOT EXISTS "${PREFIX}/${f}")
         message(FATAL_ERROR "missing after install: ${f}")
     endif()

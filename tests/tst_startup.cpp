@@ -256,14 +256,20 @@ void TestStartup::comboPopupBuiltWhenOpened_data()
 
 // At start-up no combo box has its popup list yet; opened as the operator
 // opens it, the list has the combo box's font and items, and works.
+// Qt 6.8 builds the list as soon as the first item is added (QComboBox::addItem
+// sets the current index, which selects it in the view); Qt 5.15 and 6.4 build
+// it on first open.
 void TestStartup::comboPopupBuiltWhenOpened()
 {
     QFETCH(QString, name);
     QFETCH(int, key);
     setUpApplication(); // the program's font, as main() sets it
     Corvane app;
-    for (QComboBox *c : app.window->findChildren<QComboBox *>())
-        QVERIFY2(c->findChildren<QAbstractItemView *>().isEmpty(), qPrintable(c->objectName()));
+    const bool eager = QT_VERSION >= QT_VERSION_CHECK(6, 8, 0);
+    for (QComboBox *c : app.window->findChildren<QComboBox *>()) {
+        const bool built = !c->findChildren<QAbstractItemView *>().isEmpty();
+        QVERIFY2(built == (eager && c->count() > 0), qPrintable(c->objectName()));
+    }
 
     auto *combo = app.window->findChild<QComboBox *>(name);
     app.goToTab(app.ui->tabWidget->indexOf(combo->parentWidget()));

@@ -15,43 +15,9 @@ shift
 dpis=("$@")
 [[ ${#dpis[@]} -eq 0 ]] && dpis=(96 192)
 
-# Skipped where a tool is missing, unless the caller requires the test
-# (scripts/test.sh does, so that a failed install cannot hide it).
-for tool in Xvfb xrdb xdotool xprop openbox; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "$tool is missing (scripts/install-deps.sh installs it)"
-        [[ -n ${CORVANE_REQUIRE_X11:-} ]] && exit 1
-        exit 77
-    fi
-done
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    for log in "$work"/*.log; do
-        [[ -s $log ]] && { echo "--- $(basename "$log")" >&2; cat "$log" >&2; }
-    done
-    exit 1
-}
-
-# Runs "$@" until it succeeds, for at most $1 seconds.
-retry() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
+source "$(dirname "$0")/session.sh"
+require_tools Xvfb xrdb xdotool xprop openbox
+start_session
 
 # The first visible window of the program, or nothing. The display is ours
 # alone: the program's windows are the only ones with its instance name.

@@ -5,7 +5,7 @@
 
 int main(int argc, char *argv[])
 {
-    prepareApplication();
+    prepareApplication(argc, argv);
     QApplication app(argc, argv);
     setUpApplication();
     transceiver_master window;

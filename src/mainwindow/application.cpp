@@ -8,6 +8,9 @@
 #include <QPixmap>
 #include <QResource>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <iterator>
 
 namespace {
@@ -63,9 +66,19 @@ private:
     QPixmap sources[std::size(sizes)];
 };
 
+// True when the command line chooses the platform (-platform NAME).
+bool platformArgument(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
-void prepareApplication()
+void prepareApplication(int argc, char **argv)
 {
     // The form places every widget at fixed pixels sized for 96 DPI: scale
     // them with the screen, by the exact factor (125 %, 150 % too), rather
@@ -82,6 +95,14 @@ void prepareApplication()
     // milliseconds and tens of MiB. A setting in the environment wins.
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
+
+    // On a Wayland session run natively, and through X11 (Xwayland) where
+    // Qt's Wayland plugin is missing. Qt 5 would take X11 alone, and Qt 6
+    // looks for Wayland only where XDG_SESSION_TYPE says so, which a
+    // compositor started from a console does not set.
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !platformArgument(argc, argv))
+        qputenv("QT_QPA_PLATFORM", "wayland;xcb");
 }
 
 void setUpApplication()
@@ -100,4 +121,18 @@ void setUpApplication()
     font.setFamily(QStringLiteral("DejaVu Sans Condensed"));
     font.setPointSize(10);
     QApplication::setFont(font);
+
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    // Qt 5.15's Wayland client can deadlock while tearing its connection
+    // down (~QWaylandDisplay waits for an event thread that waits for a
+    // reader), leaving a process without a window. Nothing is saved at exit:
+    // the process ends with its event loop, which only closing the window
+    // ends.
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] {
+            std::fflush(nullptr);
+            std::_Exit(0);
+        });
+    }
+#endif
 }

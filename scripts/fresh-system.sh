@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Runs the test command (scripts/test.sh) as root in a fresh minimal Debian
+# system, as a new user would from a clean checkout:
+#   scripts/fresh-system.sh 12|13 [ARGUMENT...]    (arguments go to test.sh)
+# The system is made with `debootstrap --variant=minbase` from the Debian
+# mirror that this machine's apt sources name, and the committed tree (HEAD)
+# is copied into it. Needs root (or sudo).
+# The base system and the package archives are kept in a cache outside the
+# clone (CORVANE_FRESH_CACHE, by default /var/cache/corvane-fresh), so that a
+# later run fetches only what changed. Whatever happens, the system's mounts
+# are undone and the system removed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+release=${1:-}
+case $release in
+12) suite=bookworm ;;
+13) suite=trixie ;;
+*) echo "usage: $0 12|13 [test.sh argument...]" >&2; exit 2 ;;
+esac
+shift
+if [[ $(id -u) -ne 0 ]]; then
+    exec sudo "$PWD/scripts/fresh-system.sh" "$release" "$@"
+fi
+scripts/install-deps.sh debootstrap
+
+# The first Debian mirror of the apt sources (deb822 or one-line form),
+# leaving out the security archive.
+mirror=$(
+    {
+        sed -n 's/^URIs:[[:space:]]*//p' /etc/apt/sources.list.d/*.sources 2>/dev/null | tr ' ' '\n'
+        sed -n 's/^deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]\+\).*/\2/p' \
+            /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null
+    } | grep -v -e security -e '^$' | head -n1 || true
+)
+[[ -n $mirror ]] || { echo "no Debian mirror in /etc/apt/sources*" >&2; exit 1; }
+
+cache=${CORVANE_FRESH_CACHE:-/var/cache/corvane-fresh}/$suite
+mkdir -p "$cache/archives/partial" "$cache/lists/partial"
+base=$cache/base.tar
+
+root=$(mktemp -d /var/tmp/corvane-$suite.XXXXXX)
+cleanup() {
+    local m
+    # Innermost first; a lazy unmount where something still holds a mount.
+    for m in $(findmnt -rn -o TARGET | grep "^$root/" | sort -r); do
+        umount "$m" 2>/dev/null || umount -l "$m" || true
+    done
+    if findmnt -rn -o TARGET | grep -q "^$root/"; then
+        echo "still mounted under $root; left in place" >&2
+    else
+        rm -rf --one-file-system "$root"
+    fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+started=$SECONDS
+if [[ ! -f $base ]]; then
+    echo "== debootstrap --variant=minbase $suite from $mirror"
+    # The packages it fetches go to the shared archive cache too.
+    debootstrap --variant=minbase --cache-dir="$cache/archives" "$suite" "$root" "$mirror"
+    tar -C "$root" --one-file-system --numeric-owner -cpf "$base.part" .
+    mv "$base.part" "$base"
+else
+    echo "== $suite base system from $base"
+    tar -C "$root" --numeric-owner -xpf "$base"
+fi
+# Its root folder open to the system's own users (mktemp made it private).
+chmod 755 "$root"
+echo "deb $mirror $suite main" >"$root/etc/apt/sources.list"
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+
+mount -t proc proc "$root/proc"
+mount -t sysfs sysfs "$root/sys"
+mount --rbind /dev "$root/dev"
+mount --make-rslave "$root/dev"
+# apt in the system keeps what it downloads, package lists included, in the
+# cache.
+mount --bind "$cache/archives" "$root/var/cache/apt/archives"
+mount --bind "$cache/lists" "$root/var/lib/apt/lists"
+
+# A clean checkout: what is committed, nothing else.
+mkdir "$root/corvane"
+# (As root through sudo, the clone is someone else's: say it is safe.)
+git -c safe.directory="$PWD" archive HEAD | tar -x -C "$root/corvane"
+
+echo "== $suite ready after $((SECONDS - started)) s; upgrading, then scripts/test.sh $*"
+chroot "$root" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    LANG=C.UTF-8 TERM="${TERM:-dumb}" DEBIAN_FRONTEND=noninteractive \
+    sh -c 'apt-get update -q && apt-get upgrade -y -q --no-install-recommends' >/dev/null
+test_started=$SECONDS
+chroot "$root" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    LANG=C.UTF-8 TERM="${TERM:-dumb}" FUZZ_SECONDS="${FUZZ_SECONDS:-5}" \
+    sh -c 'cd /corvane && scripts/test.sh "$@"' test.sh "$@"
+echo "== Debian $(cat "$root/etc/debian_version"): scripts/test.sh passed in" \
+    "$(((SECONDS - test_started) / 60)) min $(((SECONDS - test_started) % 60)) s" \
+    "($((SECONDS - started)) s in all)"
