@@ -17,7 +17,8 @@ quick=false
 fuzz_seconds=${FUZZ_SECONDS:-5}
 jobs=$(nproc)
 
-extra=(desktop-file-utils appstream)
+# The AT-SPI test: the accessibility bus, a session bus and its Python client.
+extra=(desktop-file-utils appstream at-spi2-core dbus python3-pyatspi)
 $quick || extra+=(qt6-base-dev qt6-base-dev-tools clang libclang-rt-14-dev)
 scripts/install-deps.sh "${extra[@]}"
 
@@ -31,7 +32,8 @@ build_and_test() {
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_WERROR=ON \
         -DCORVANE_QT_MAJOR=5 -DCORVANE_SANITIZE=OFF -DCORVANE_FUZZ=OFF -DCORVANE_TESTS=ON "$@"
     cmake --build "$dir" -j"$jobs"
-    # The X11 test may not skip itself here: every tool it needs is installed.
+    # The X11 and AT-SPI tests may not skip themselves here: every tool they
+    # need is installed.
     CORVANE_REQUIRE_X11=1 ctest --test-dir "$dir" --output-on-failure -j2
     builds+=("$dir")
 }

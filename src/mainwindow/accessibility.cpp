@@ -429,7 +429,6 @@ public:
         state.selectable = true;
         state.focusable = true;
         state.selected = index == combo()->currentIndex();
-        state.focused = state.selected && combo()->hasFocus();
         state.invisible = !state.selected || !combo()->isVisible();
         return state;
     }
