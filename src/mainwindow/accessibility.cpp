@@ -624,6 +624,27 @@ QAccessibleInterface *accessibleInterface(const QString &className, QObject *obj
     return nullptr;
 }
 
+// Keeps the focus mark on from the window's activation: Qt draws it only
+// after the focus has moved by keyboard in the window, and clears that state
+// as the window shows, so the tab bar, which has the focus from the start,
+// would show none.
+class FocusMarkOn : public QObject
+{
+public:
+    explicit FocusMarkOn(QWidget *window) : QObject(window) { window->installEventFilter(this); }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowActivate) {
+            auto *window = static_cast<QWidget *>(watched);
+            window->setAttribute(Qt::WA_KeyboardFocusChange);
+            if (QWidget *focus = window->focusWidget())
+                focus->update();
+        }
+        return false;
+    }
+};
+
 void switchTab(QTabWidget *tabs, int step)
 {
     const int count = tabs->count();
@@ -645,8 +666,7 @@ void installAccessibleInterfaces()
 void setUpTabKeys(QTabWidget *tabs)
 {
     QWidget *window = tabs->window();
-    // Qt draws the focus mark only after the focus has moved by keyboard.
-    window->setAttribute(Qt::WA_KeyboardFocusChange);
+    new FocusMarkOn(window);
     // Window-wide shortcuts, so that a combo box, which keeps Ctrl+Tab to
     // itself, cannot swallow them.
     const struct {
