@@ -1,5 +1,6 @@
 #include "transceiver_master.h"
 
+#include "accessibility.h"
 #include "parsing.h"
 #include "ui_transceiver_master.h"
 
@@ -37,9 +38,9 @@ void paint(QLineEdit *edit, bool acceptable)
     edit->setPalette(palette);
     edit->setStyleSheet(acceptable ? acceptableStyle : notAcceptableStyle);
     // What the yellow says, for those who do not see it.
-    edit->setAccessibleDescription(
-        acceptable ? QString()
-                   : QCoreApplication::translate("transceiver_master", "Недопустимое значение"));
+    describeInputProblem(edit, acceptable ? QString()
+                                          : QCoreApplication::translate("transceiver_master",
+                                                                        "Недопустимое значение"));
 }
 
 // The caption beside a field, for the refused-write notice: the label whose
@@ -200,6 +201,7 @@ transceiver_master::transceiver_master(QWidget *parent)
     inputTimer.setSingleShot(true);
     connect(&inputTimer, SIGNAL(timeout()), this, SLOT(on_inputTimerTick()));
 
+    installAccessibleInterfaces();
     {
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
         ComboFontChangeFilter lazyPopups;
@@ -207,6 +209,7 @@ transceiver_master::transceiver_master(QWidget *parent)
         ui->setupUi(this);
     }
     shownTab = ui->tabWidget->currentIndex();
+    setUpTabKeys(ui->tabWidget);
 
     for (const Parameter &parameter : tetraParameters(ui, storage)) {
         if (parameter.kind == Parameter::number)
@@ -281,8 +284,8 @@ void transceiver_master::updateFrequencies()
     const float offset = (offsetIndex >= 0 && offsetIndex < 4) ? carrierOffset[offsetIndex] : 0.0f;
     const qint32 channel = storage.workTrx.chNo[ui->TXnumber->currentIndex()];
 
-    ui->lcd_TXfreq->display(channel * channelSpacing + base + offset);
-    ui->lcd_RXfreq->display(channel * channelSpacing + (base - duplexSpacing) + offset);
+    showOnDisplay(ui->lcd_TXfreq, channel * channelSpacing + base + offset);
+    showOnDisplay(ui->lcd_RXfreq, channel * channelSpacing + (base - duplexSpacing) + offset);
 }
 
 void transceiver_master::TRX_mode_clicked(int id)
