@@ -24,14 +24,14 @@ if [[ $(id -u) -ne 0 ]]; then
 fi
 scripts/install-deps.sh debootstrap
 
-# The first Debian mirror of the apt sources (deb822 or one-line form),
-# leaving out the security archive.
+# The first Debian mirror of the apt sources (deb822 or one-line form): an
+# address ending in /debian, not the security archive nor another vendor's.
 mirror=$(
     {
         sed -n 's/^URIs:[[:space:]]*//p' /etc/apt/sources.list.d/*.sources 2>/dev/null | tr ' ' '\n'
         sed -n 's/^deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]\+\).*/\2/p' \
             /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null
-    } | grep -v -e security -e '^$' | head -n1 || true
+    } | grep -v -e security -e '^$' | grep -m1 '/debian/\?$' || true
 )
 [[ -n $mirror ]] || { echo "no Debian mirror in /etc/apt/sources*" >&2; exit 1; }
 
