@@ -557,13 +557,12 @@ public:
 
 // ---- The message that a field's input is not acceptable ----
 
-#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
-// Qt before 6.8 has no announcement event, and its description change event
-// carries the object rather than the new text, which Orca 43 cannot speak.
-// A screen reader speaks a notification that shows, so the message is one,
-// over the field and not drawn. One serves every field, and lives as long as
-// Qt's accessibility cache, so that a screen reader can still read it after
-// the event.
+// Qt's description change event carries the object rather than the new
+// text, which Orca 43 cannot speak, and only Qt 6.8 has announcements. A
+// screen reader speaks a notification that shows, so on every Qt the message
+// is one, over the field and not drawn. One serves every field, and lives as
+// long as Qt's accessibility cache, so that a screen reader can still read it
+// after the event.
 class ProblemNotification : public QAccessibleInterface
 {
 public:
@@ -605,7 +604,6 @@ private:
     QPointer<QLineEdit> edit;
     QString message;
 };
-#endif
 
 QAccessibleInterface *accessibleInterface(const QString &className, QObject *object)
 {
@@ -693,12 +691,7 @@ void describeInputProblem(QLineEdit *edit, const QString &problem)
     edit->setAccessibleDescription(problem);
     if (problem.isEmpty() || !edit->hasFocus() || !QAccessible::isActive())
         return;
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    QAccessibleAnnouncementEvent event(edit, problem);
-    QAccessible::updateAccessibility(&event);
-#else
     ProblemNotification::show(edit, problem);
-#endif
 }
 
 void showOnDisplay(QLCDNumber *display, double value)
