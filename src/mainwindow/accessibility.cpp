@@ -296,9 +296,18 @@ public:
 
     virtual int itemCount() const = 0;
     virtual QString itemName(int index) const = 0;
-    virtual QAccessible::State itemState(int index) const = 0;
     virtual QRect itemRect(int index) const = 0;
+    virtual int currentItem() const = 0;
     virtual void chooseItem(int index) = 0;
+    // Every item can be chosen; the current one is selected.
+    virtual QAccessible::State itemState(int index) const
+    {
+        QAccessible::State state;
+        state.selectable = true;
+        state.focusable = true;
+        state.selected = index == currentItem();
+        return state;
+    }
 
     int childCount() const override { return itemCount(); }
     QAccessibleInterface *child(int index) const override
@@ -425,17 +434,12 @@ public:
     QString itemName(int index) const override { return combo()->itemText(index); }
     QAccessible::State itemState(int index) const override
     {
-        QAccessible::State state;
-        state.selectable = true;
-        state.focusable = true;
-        state.selected = index == combo()->currentIndex();
+        QAccessible::State state = WithItems::itemState(index);
         state.invisible = !state.selected || !combo()->isVisible();
         return state;
     }
-    QRect itemRect(int index) const override
-    {
-        return index == combo()->currentIndex() ? rect() : QRect();
-    }
+    QRect itemRect(int index) const override { return index == currentItem() ? rect() : QRect(); }
+    int currentItem() const override { return combo()->currentIndex(); }
     void chooseItem(int index) override { combo()->setCurrentIndex(index); }
 
     QString shownText() const override { return combo()->currentText(); }
@@ -460,7 +464,7 @@ public:
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Name && bar()->accessibleName().isEmpty())
-            return itemName(bar()->currentIndex());
+            return itemName(currentItem());
         return WithItems::text(t);
     }
 
@@ -468,16 +472,14 @@ public:
     QString itemName(int index) const override { return stripAmpersands(bar()->tabText(index)); }
     QAccessible::State itemState(int index) const override
     {
-        QAccessible::State state;
-        state.selectable = true;
-        state.focusable = true;
-        state.selected = index == bar()->currentIndex();
+        QAccessible::State state = WithItems::itemState(index);
         state.focused = state.selected && bar()->hasFocus();
         state.disabled = !bar()->isTabEnabled(index);
         state.invisible = !bar()->isVisible();
         return state;
     }
     QRect itemRect(int index) const override { return onScreen(bar(), bar()->tabRect(index)); }
+    int currentItem() const override { return bar()->currentIndex(); }
     void chooseItem(int index) override { bar()->setCurrentIndex(index); }
 };
 

@@ -211,10 +211,14 @@ transceiver_master::transceiver_master(QWidget *parent)
     shownTab = ui->tabWidget->currentIndex();
     setUpTabKeys(ui->tabWidget);
 
-    for (const Parameter &parameter : tetraParameters(ui, storage)) {
-        if (parameter.kind == Parameter::number)
-            installValidator(parameter.edit, parameter.max);
-    }
+    // A validator for each number field of a tab.
+    const auto installValidators = [this](const Parameters &parameters) {
+        for (const Parameter &parameter : parameters) {
+            if (parameter.kind == Parameter::number)
+                installValidator(parameter.edit, parameter.max);
+        }
+    };
+    installValidators(tetraParameters(ui, storage));
 
     modeGroup.addButton(ui->radioButton_notUsed, notUsed);
     modeGroup.addButton(ui->radioButton_backup, backup);
@@ -227,10 +231,7 @@ transceiver_master::transceiver_master(QWidget *parent)
 
     showTransceiver();
 
-    for (const Parameter &parameter : hostParameters(ui, storage)) {
-        if (parameter.kind == Parameter::number)
-            installValidator(parameter.edit, parameter.max);
-    }
+    installValidators(hostParameters(ui, storage));
 
     showNotice(tr("Соединение"), tr("Нет связи. Включён демо-режим"));
 }
