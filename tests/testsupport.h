@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -38,6 +39,8 @@ struct Notice {
     QMessageBox::StandardButtons buttons;
     QString windowTitle;
     bool mainWindowVisible = false;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool textFits = false; // every line of every text unbroken and uncut
 };
 
 // Closes every modal notice that appears, from a timer, and records it.
@@ -76,8 +79,13 @@ private:
         if (shownFor.elapsed() < keepOpenMs)
             return;
         closing = box;
-        notices << Notice{box->text(), box->informativeText(), box->standardButtons(),
-                          box->windowTitle(), mainWindow && mainWindow->isVisible()};
+        notices << Notice{box->text(),
+                          box->informativeText(),
+                          box->standardButtons(),
+                          box->windowTitle(),
+                          mainWindow && mainWindow->isVisible(),
+                          box->icon(),
+                          textFits(box)};
         if (whileOpen)
             whileOpen(notices.last());
         switch (how) {
@@ -91,6 +99,17 @@ private:
             box->close();
             break;
         }
+    }
+
+    static bool textFits(const QMessageBox *box)
+    {
+        for (const QLabel *label : box->findChildren<QLabel *>()) {
+            for (const QString &line : label->text().split('\n')) {
+                if (label->fontMetrics().horizontalAdvance(line) > label->contentsRect().width())
+                    return false;
+            }
+        }
+        return true;
     }
 
     QTimer poller;
@@ -146,6 +165,14 @@ struct Corvane {
         }
     }
 
+    static void paste(QLineEdit *edit, const QString &text)
+    {
+        edit->setFocus();
+        edit->selectAll();
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    }
+
     static void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 
     // The input timer's tick, at once instead of 600 ms later: what the
@@ -169,11 +196,13 @@ struct Corvane {
     // As the operator sees the field, and as a screen reader tells it.
     bool isYellow(QLineEdit *edit) const
     {
-        return edit->styleSheet().contains("yellow") && !accessibleDescription(edit).isEmpty();
+        return edit->styleSheet().contains("yellow") &&
+               accessibleDescription(edit).startsWith("Недопустимое значение");
     }
     bool isWhite(QLineEdit *edit) const
     {
-        return edit->styleSheet().contains("white") && accessibleDescription(edit).isEmpty();
+        return edit->styleSheet().contains("white") &&
+               accessibleDescription(edit) == edit->toolTip();
     }
     static QString accessibleDescription(QWidget *w)
     {

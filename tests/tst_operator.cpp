@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLCDNumber>
 #include <QRadioButton>
 
@@ -41,7 +42,7 @@ QStringList styleSheets(QWidget *root)
     return sheets;
 }
 
-const QString refused = QStringLiteral("Не записано. Проверьте поля: ");
+const QString refused = QStringLiteral("Не записано. Проверьте поля:\n");
 
 // WCAG contrast ratio of two colours, 1 to 21.
 qreal contrast(const QColor &a, const QColor &b)
@@ -124,6 +125,10 @@ private slots:
     void readsRecolourRefilledFields();
     void readsLeaveUncolouredFieldsPlain();
     void addressShorthandRefused();
+    void pasteLikeTyping_data();
+    void pasteLikeTyping();
+    void focusFollowsLayout_data();
+    void focusFollowsLayout();
 
     void roundTripEveryField();
 };
@@ -432,6 +437,9 @@ void TestOperator::validatedColours()
     QCOMPARE(edit->text(), text);
     QCOMPARE(app.isWhite(edit), white);
     QCOMPARE(app.isYellow(edit), !white);
+    // The range, told as it is on every number field.
+    QVERIFY(edit->toolTip().startsWith(QStringLiteral("0–")));
+    QVERIFY(Corvane::accessibleDescription(edit).endsWith(edit->toolTip()));
 }
 
 // Rendered under a dark desktop palette, the text of a field stands out
@@ -514,7 +522,7 @@ void TestOperator::channelNumber()
     app.tick();
     QCOMPARE(app.isWhite(app.ui->lineEdit_chNo), accepted);
     QCOMPARE(app.isYellow(app.ui->lineEdit_chNo), !accepted);
-    QCOMPARE(app.ui->lineEdit_chNo->text(), text);
+    QCOMPARE(app.ui->lineEdit_chNo->text(), text.trimmed());
     const int value = accepted ? text.trimmed().toInt() : 40;
     QCOMPARE(app.store->workTrx.chNo[1], value);
     const double expected = value * 0.025 + 400;
@@ -719,23 +727,28 @@ void TestOperator::refusedWrite_data()
 
     QTest::newRow("tetra CC and MCC")
         << "push_trx_write_2" << QStringList{"Tetra_CC", "", "Tetra_MCC", "256"}
-        << "Цветовой код (CC), MCC";
+        << "«Цветовой код (CC)» на вкладке «TETRA»: 0–15\n«MCC» на вкладке «TETRA»: 0–255";
     QTest::newRow("tetra PDCH") << "push_trx_write_2"
                                 << QStringList{"Tetra_SCCH_No", "33", "Tetra_dynPDCH_No", "99"}
-                                << "Колич. динам. PDCH, Количество SCCH";
+                                << "«Колич. динам. PDCH» на вкладке «TETRA»: 0–32\n"
+                                   "«Количество SCCH» на вкладке «TETRA»: 0–32";
     QTest::newRow("transceiver channel")
-        << "push_trx_write" << QStringList{"lineEdit_chNo", "4097"} << "Номер канала";
+        << "push_trx_write" << QStringList{"TXnumber", "3", "lineEdit_chNo", "4097"}
+        << "«Номер канала» трансивера 3 на вкладке «Трансивер»: 0–4096";
     QTest::newRow("transceiver both")
         << "push_trx_write" << QStringList{"lineEdit_cellIDX", "x", "lineEdit_chNo", ""}
-        << "Номер канала, Cell IDX";
+        << "«Номер канала» трансивера 1 на вкладке «Трансивер»: 0–4096\n"
+           "«Cell IDX» трансивера 1 на вкладке «Трансивер»: 0–3";
     QTest::newRow("host address") << "push_Host_write" << QStringList{"HostIPaddress2", "1.2.3.256"}
-                                  << "IP адрес 2";
+                                  << "«IP адрес 2» на вкладке «IP параметры»: IPv4 или IPv6";
     QTest::newRow("host ids") << "push_Host_write"
                               << QStringList{"Host_clusterID", "", "Host_nodeID", "1024"}
-                              << "Идентификатор узла ISC, Идентификатор кластера ISC";
+                              << "«Идентификатор узла ISC» на вкладке «IP параметры»: 0–1023\n"
+                                 "«Идентификатор кластера ISC» на вкладке «IP параметры»: 0–1023";
     QTest::newRow("set all") << "push_setAll"
                              << QStringList{"lineEdit_cellIDX", "7", "Tetra_MNC", ""}
-                             << "MNC, Cell IDX";
+                             << "«MNC» на вкладке «TETRA»: 0–1023\n"
+                                "«Cell IDX» трансивера 1 на вкладке «Трансивер»: 0–3";
 }
 
 void TestOperator::refusedWrite()
@@ -746,15 +759,22 @@ void TestOperator::refusedWrite()
     Corvane app;
     const DataStorage defaults;
     for (int i = 0; i < fieldsAndTexts.size(); i += 2) {
-        auto *edit = app.window->findChild<QLineEdit *>(fieldsAndTexts[i]);
-        app.goToTab(app.ui->tabWidget->indexOf(edit->parentWidget()));
-        Corvane::typeInto(edit, fieldsAndTexts[i + 1]);
+        QWidget *field = app.window->findChild<QWidget *>(fieldsAndTexts[i]);
+        app.goToTab(app.ui->tabWidget->indexOf(field->parentWidget()));
+        if (auto *combo = qobject_cast<QComboBox *>(field))
+            combo->setCurrentText(fieldsAndTexts[i + 1]);
+        else
+            Corvane::typeInto(static_cast<QLineEdit *>(field), fieldsAndTexts[i + 1]);
     }
     Corvane::click(app.window->findChild<QPushButton *>(button));
     QCOMPARE(app.closer.last().text, QStringLiteral("Запись"));
     QCOMPARE(app.closer.last().informativeText, refused + captions);
-    for (int i = 0; i < fieldsAndTexts.size(); i += 2)
-        QVERIFY(app.isYellow(app.window->findChild<QLineEdit *>(fieldsAndTexts[i])));
+    QCOMPARE(app.closer.last().icon, QMessageBox::Warning);
+    QVERIFY(app.closer.last().textFits);
+    for (int i = 0; i < fieldsAndTexts.size(); i += 2) {
+        if (auto *edit = app.window->findChild<QLineEdit *>(fieldsAndTexts[i]))
+            QVERIFY(app.isYellow(edit));
+    }
     QCOMPARE(memcmp(&app.store->devTrx, &defaults.devTrx, sizeof defaults.devTrx), 0);
     QCOMPARE(app.store->tetraCC, defaults.tetraCC);
     QCOMPARE(app.store->tetraMCC, defaults.tetraMCC);
@@ -779,7 +799,8 @@ void TestOperator::refusedSetAllStoresNothing()
     Corvane::click(app.ui->radioButton_inUse);
     Corvane::typeInto(app.ui->lineEdit_chNo, "55");
     Corvane::click(app.ui->push_setAll);
-    QCOMPARE(app.closer.last().informativeText, refused + QStringLiteral("Номер зоны (LA)"));
+    QCOMPARE(app.closer.last().informativeText,
+             refused + QStringLiteral("«Номер зоны (LA)» на вкладке «TETRA»: 0–65535"));
     QCOMPARE(memcmp(&app.store->devTrx, &defaults.devTrx, sizeof defaults.devTrx), 0);
     QCOMPARE(app.store->tetraBand, 1);
     QCOMPARE(app.store->tetraLA, 10);
@@ -878,6 +899,80 @@ void TestOperator::addressShorthandRefused()
 
 // Every field set to a non-default valid value, written tab by tab, the form
 // scrambled, and every tab read back.
+void TestOperator::pasteLikeTyping_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("pasted");
+    QTest::newRow("address, line break") << "Host_IPaddress"
+                                         << "10.0.0.7\n";
+    QTest::newRow("address, spaces") << "HostIPaddress2"
+                                     << " 10.0.0.1 ";
+    QTest::newRow("number, line break") << "Tetra_CC"
+                                        << "12\r\n";
+    QTest::newRow("number, space") << "Host_nodeID"
+                                   << " 7";
+    QTest::newRow("channel, tab") << "lineEdit_chNo"
+                                  << "\t300\n";
+}
+
+void TestOperator::pasteLikeTyping()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, pasted);
+    Corvane app;
+    auto *edit = app.window->findChild<QLineEdit *>(field);
+    app.goToTab(app.ui->tabWidget->indexOf(edit->parentWidget()));
+    Corvane::paste(edit, pasted);
+    app.tick();
+    QCOMPARE(edit->text(), pasted.trimmed());
+    QVERIFY(app.isWhite(edit));
+}
+
+// Tab moves down a column, left to right along a row, and up only into a
+// column further right; «Читать» before «Уст.», the top buttons last.
+void TestOperator::focusFollowsLayout_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::newRow("antenna") << int(antennaTab);
+    QTest::newRow("network") << int(networkTab);
+    QTest::newRow("tetra") << int(tetraTab);
+    QTest::newRow("transceiver") << int(transceiverTab);
+}
+
+void TestOperator::focusFollowsLayout()
+{
+    QFETCH(int, tab);
+    Corvane app;
+    app.goToTab(tab);
+    QWidget *page = app.ui->tabWidget->widget(tab);
+    app.ui->tabWidget->tabBar()->setFocus(Qt::TabFocusReason);
+    QList<QWidget *> chain;
+    while (chain.size() < 60) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *w = QApplication::focusWidget();
+        if (w == app.ui->tabWidget->tabBar())
+            break;
+        chain << w;
+    }
+    QVERIFY(chain.size() > 2);
+    QCOMPARE(chain.takeLast(), app.ui->push_setAll);
+    QCOMPARE(chain.takeLast(), app.ui->push_readAll);
+    int focusable = 0;
+    for (QWidget *w : page->findChildren<QWidget *>())
+        focusable += (w->focusPolicy() & Qt::TabFocus) && !qobject_cast<QRadioButton *>(w);
+    // Of the mode buttons, the checked one takes the focus.
+    QCOMPARE(chain.size(), focusable + page->findChildren<QGroupBox *>().size());
+    for (int i = 1; i < chain.size(); ++i) {
+        const QRect a(chain[i - 1]->mapTo(page, QPoint()), chain[i - 1]->size());
+        const QRect b(chain[i]->mapTo(page, QPoint()), chain[i]->size());
+        const bool down = b.top() > a.top();
+        const bool right = b.top() == a.top() && b.left() > a.left();
+        const bool nextColumn = b.left() > a.right();
+        QVERIFY2(down || right || nextColumn,
+                 qPrintable(chain[i - 1]->objectName() + " -> " + chain[i]->objectName()));
+    }
+}
+
 void TestOperator::roundTripEveryField()
 {
     Corvane app;

@@ -51,6 +51,8 @@ void TestStartup::noticeBeforeWindow()
     QCOMPARE(n.text, QStringLiteral("Соединение"));
     QCOMPARE(n.informativeText, QStringLiteral("Нет связи. Включён демо-режим"));
     QCOMPARE(n.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(n.icon, QMessageBox::NoIcon);
+    QVERIFY(n.textFits);
     QVERIFY(!n.mainWindowVisible);
     // Start-up went on the same way whichever way the notice was closed.
     QVERIFY(app.window->isVisible());

@@ -688,9 +688,14 @@ void setUpTabKeys(QTabWidget *tabs)
 
 void describeInputProblem(QLineEdit *edit, const QString &problem)
 {
-    if (edit->accessibleDescription() == problem)
+    // The field's accepted values stay in the description, after the problem.
+    const QString range = edit->toolTip();
+    const QString description = problem.isEmpty() || range.isEmpty()
+                                    ? problem + range
+                                    : problem + QStringLiteral(": ") + range;
+    if (edit->accessibleDescription() == description)
         return;
-    edit->setAccessibleDescription(problem);
+    edit->setAccessibleDescription(description);
     if (problem.isEmpty() || !edit->hasFocus() || !QAccessible::isActive())
         return;
     ProblemNotification::show(edit, problem);

@@ -80,3 +80,22 @@ bool parseHostAddress(const QString &text, QHostAddress *out)
     *out = address;
     return true;
 }
+
+bool dropSurroundingSpace(QString &text, int *cursor)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.size() == text.size())
+        return false;
+    int leading = 0;
+    while (leading < text.size() && text.at(leading).isSpace())
+        ++leading;
+    *cursor = qBound(0, *cursor - leading, int(trimmed.size()));
+    text = trimmed;
+    return true;
+}
+
+QValidator::State NumberValidator::validate(QString &input, int &pos) const
+{
+    dropSurroundingSpace(input, &pos);
+    return QIntValidator::validate(input, pos);
+}

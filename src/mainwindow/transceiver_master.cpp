@@ -1,7 +1,7 @@
 #include "transceiver_master.h"
 
 #include "accessibility.h"
-#include "parsing.h"
+#include "focusorder.h"
 #include "ui_transceiver_master.h"
 
 #include <QCheckBox>
@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPalette>
+#include <QScreen>
 #include <QStringList>
 
 namespace {
@@ -52,6 +53,23 @@ QString captionOf(const QLineEdit *edit)
             return label->text();
     }
     return edit->objectName();
+}
+
+QString rangeText(int min, int max)
+{
+    return QStringLiteral("%1–%2").arg(min).arg(max);
+}
+
+// A paste keeps no white space or line break around an address or number:
+// what the field holds is what the operator sees.
+void dropSurroundingSpace(QLineEdit *edit)
+{
+    QString text = edit->text();
+    int cursor = edit->cursorPosition();
+    if (!dropSurroundingSpace(text, &cursor))
+        return;
+    edit->setText(text);
+    edit->setCursorPosition(cursor);
 }
 
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
@@ -233,6 +251,15 @@ transceiver_master::transceiver_master(QWidget *parent)
 
     installValidators(hostParameters(ui, storage));
 
+    // The fields checked only when the input timer fires have no validator
+    // to trim a paste.
+    for (QLineEdit *edit :
+         {ui->Host_IPaddress, ui->HostIPaddress2, ui->lineEdit_chNo, ui->lineEdit_cellIDX}) {
+        connect(edit, &QLineEdit::textEdited, this, [edit] { dropSurroundingSpace(edit); });
+    }
+    describeRanges();
+    orderFocusByLayout(ui->centralwidget);
+
     showNotice(tr("Соединение"), tr("Нет связи. Включён демо-режим"));
 }
 
@@ -247,19 +274,54 @@ void transceiver_master::installValidator(QLineEdit *edit, int max)
     // reads: the default locale would let "4,096" through as Acceptable.
     QLocale c = QLocale::c();
     c.setNumberOptions(QLocale::RejectGroupSeparator);
-    QIntValidator &validator = validators.emplace_back(0, max);
+    NumberValidator &validator = validators.emplace_back(0, max);
     validator.setLocale(c);
     edit->setValidator(&validator);
     connect(edit, &QLineEdit::textEdited, this, &transceiver_master::on_LineTextChanged);
 }
 
-void transceiver_master::showNotice(const QString &text, const QString &informativeText)
+void transceiver_master::describeRanges()
+{
+    for (const Parameters &parameters :
+         {tetraParameters(ui, storage), hostParameters(ui, storage)}) {
+        for (const Parameter &parameter : parameters) {
+            if (parameter.kind == Parameter::number)
+                parameter.edit->setToolTip(rangeText(0, parameter.max));
+        }
+    }
+    ui->lineEdit_chNo->setToolTip(rangeText(0, chNoMax));
+    ui->lineEdit_cellIDX->setToolTip(rangeText(0, cellIdxMax));
+    for (QLineEdit *edit : {ui->Host_IPaddress, ui->HostIPaddress2})
+        edit->setToolTip(tr("IPv4 или IPv6"));
+    for (QLineEdit *edit : ui->centralwidget->findChildren<QLineEdit *>()) {
+        if (!edit->toolTip().isEmpty())
+            edit->setAccessibleDescription(edit->toolTip());
+    }
+}
+
+void transceiver_master::showNotice(const QString &text, const QString &informativeText,
+                                    QMessageBox::Icon icon)
 {
     QMessageBox box;
     box.setText(text);
     box.setInformativeText(informativeText);
     box.setStandardButtons(QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
+    box.setIcon(icon);
+    // Each text unbroken, and the box wide enough for its title bar: it would
+    // take the width of its shortest texts, cutting the title and wrapping a
+    // field's name. No wider than the screen.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int widest = screen ? screen->availableGeometry().width() * 4 / 5 : 1000;
+    for (QLabel *label : box.findChildren<QLabel *>()) {
+        if (label->text().isEmpty())
+            continue;
+        const QFontMetrics metrics = label->fontMetrics();
+        int width = label->text() == text ? 30 * metrics.averageCharWidth() : 0;
+        for (const QString &line : label->text().split(QLatin1Char('\n')))
+            width = qMax(width, metrics.horizontalAdvance(line) + 1);
+        label->setMinimumWidth(qMin(width, widest));
+    }
     box.exec();
 }
 
@@ -394,18 +456,31 @@ void transceiver_master::recolour(const QVector<QLineEdit *> &edits)
 
 bool transceiver_master::writeAllowed(const QVector<QLineEdit *> &edits)
 {
-    QStringList captions;
+    QStringList lines;
     for (QLineEdit *edit : edits) {
         if (!isAcceptable(edit)) {
             paint(edit, false);
-            captions << captionOf(edit);
+            lines << fieldLine(edit);
         }
     }
-    if (captions.isEmpty())
+    if (lines.isEmpty())
         return true;
     showNotice(tr("Запись"),
-               tr("Не записано. Проверьте поля: ") + captions.join(QStringLiteral(", ")));
+               tr("Не записано. Проверьте поля:") + QLatin1Char('\n') +
+                   lines.join(QLatin1Char('\n')),
+               QMessageBox::Warning);
     return false;
+}
+
+QString transceiver_master::fieldLine(QLineEdit *edit) const
+{
+    QWidget *page = edit->parentWidget();
+    const QString tab = ui->tabWidget->tabText(ui->tabWidget->indexOf(page));
+    const QString where = page == ui->tab_transceiver
+                              ? tr("«%1» трансивера %2 на вкладке «%3»")
+                                    .arg(captionOf(edit), ui->TXnumber->currentText(), tab)
+                              : tr("«%1» на вкладке «%2»").arg(captionOf(edit), tab);
+    return where + QStringLiteral(": ") + edit->toolTip();
 }
 
 QVector<QLineEdit *> transceiver_master::tetraFields()

@@ -2,10 +2,12 @@
 
 #include "DataStorage.h"
 #include "MainWindowForm.h"
+#include "parsing.h"
 
 #include <QButtonGroup>
 #include <QIntValidator>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QTimer>
 #include <QVector>
 
@@ -45,7 +47,8 @@ private slots:
     void on_tabWidget_currentChanged(int index);
 
 private:
-    void showNotice(const QString &text, const QString &informativeText);
+    void showNotice(const QString &text, const QString &informativeText,
+                    QMessageBox::Icon icon = QMessageBox::NoIcon);
 
     void showTransceiver();
     void updateFrequencies();
@@ -70,6 +73,11 @@ private:
     QVector<QLineEdit *> trxFields() const;
 
     void installValidator(QLineEdit *edit, int max);
+    // Tells each field's accepted values as its tool tip and description.
+    void describeRanges();
+    // A field as the refused-write notice names it: caption, tab,
+    // transceiver where it has one, and what it accepts.
+    QString fieldLine(QLineEdit *edit) const;
 
     MainWindowForm *ui;
     QTimer inputTimer;
@@ -77,7 +85,7 @@ private:
     QButtonGroup modeGroup;
     // One per number field of the TETRA and network tabs; a deque never
     // moves what it holds.
-    std::deque<QIntValidator> validators;
+    std::deque<NumberValidator> validators;
 
     // Where the free-text fields' pending input belongs: the tab and the
     // transceiver on screen when it was typed.

@@ -1,0 +1,112 @@
+#include "focusorder.h"
+
+#include <QLabel>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVector>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace {
+
+// A child of a container as the layout places it, with the caption beside
+// it counted as part of it: a column is made of the widgets whose spans
+// overlap.
+struct Item {
+    QWidget *widget;
+    int left, right, top;
+    int column = 0;
+};
+
+bool takesTabFocus(const QWidget *w)
+{
+    return (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
+}
+
+bool holdsTabFocus(const QWidget *w)
+{
+    if (takesTabFocus(w) || qobject_cast<const QTabWidget *>(w))
+        return true;
+    const auto children = w->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    return std::any_of(children.begin(), children.end(), holdsTabFocus);
+}
+
+void appendInOrder(QWidget *container, QVector<QWidget *> &chain);
+
+void appendItem(QWidget *w, QVector<QWidget *> &chain)
+{
+    if (auto *tabs = qobject_cast<QTabWidget *>(w)) {
+        chain << tabs->tabBar();
+        for (int i = 0; i < tabs->count(); ++i)
+            appendInOrder(tabs->widget(i), chain);
+    } else if (takesTabFocus(w)) {
+        chain << w;
+    } else {
+        appendInOrder(w, chain);
+    }
+}
+
+void appendInOrder(QWidget *container, QVector<QWidget *> &chain)
+{
+    QVector<Item> items;
+    QVector<QLabel *> captions;
+    for (QWidget *w : container->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (auto *label = qobject_cast<QLabel *>(w))
+            captions << label;
+        else if (holdsTabFocus(w))
+            items.append({w, w->x(), w->x() + w->width(), w->y()});
+    }
+    for (const QLabel *label : std::as_const(captions)) {
+        for (Item &item : items) {
+            if (label->buddy() &&
+                (label->buddy() == item.widget || item.widget->isAncestorOf(label->buddy()))) {
+                item.left = qMin(item.left, label->x());
+                item.right = qMax(item.right, label->x() + label->width());
+            }
+        }
+    }
+
+    // Columns: the spans merged where they overlap, numbered left to right.
+    std::sort(items.begin(), items.end(),
+              [](const Item &a, const Item &b) { return a.left < b.left; });
+    int columnRight = 0;
+    for (int i = 0; i < items.size(); ++i) {
+        if (i > 0 && items[i].left >= columnRight)
+            items[i].column = items[i - 1].column + 1;
+        else if (i > 0)
+            items[i].column = items[i - 1].column;
+        columnRight = (i == 0) ? items[i].right : qMax(columnRight, items[i].right);
+    }
+    std::stable_sort(items.begin(), items.end(), [](const Item &a, const Item &b) {
+        if (a.column != b.column)
+            return a.column < b.column;
+        if (a.top != b.top)
+            return a.top < b.top;
+        return a.left < b.left;
+    });
+    for (const Item &item : std::as_const(items))
+        appendItem(item.widget, chain);
+}
+
+} // namespace
+
+void orderFocusByLayout(QWidget *root)
+{
+    QVector<QWidget *> chain;
+    appendInOrder(root, chain);
+    // The chain is a ring. Start the order where the ring first meets one of
+    // its widgets (a tab widget stands for its bar), so that nothing that
+    // takes the focus lies between the last and the first.
+    int start = -1;
+    for (QWidget *w = root->nextInFocusChain(); w != root && start < 0; w = w->nextInFocusChain()) {
+        QWidget *target = w;
+        while (target->focusProxy())
+            target = target->focusProxy();
+        start = chain.indexOf(target);
+    }
+    if (start > 0)
+        std::rotate(chain.begin(), chain.begin() + start, chain.end());
+    for (int i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
