@@ -332,9 +332,8 @@ void TestOperator::antennaWriteAndRead()
     QCOMPARE(snapshot(app.ui->tab_ant), written);
 }
 
-// One field changed per row, then its tab written: the value lands in the
-// field of its own name, so two fields whose transfers swap fail, as the
-// round trip alone cannot tell.
+// One field changed, its tab written: the value lands in the store field of
+// its own name, where a swap of two fields' transfers survives a round trip.
 void TestOperator::writeStoresEachField_data()
 {
     QTest::addColumn<StoreField>("field");
@@ -381,6 +380,7 @@ void TestOperator::writeStoresEachField()
     QFETCH(QVariant, value);
     Corvane app;
     QWidget *w = app.ui->centralwidget->findChild<QWidget *>(QTest::currentDataTag());
+    QVERIFY2(w, QTest::currentDataTag());
     const bool tetra = app.ui->tab_tetra->isAncestorOf(w);
     app.goToTab(tetra ? tetraTab : networkTab);
     if (auto *edit = qobject_cast<QLineEdit *>(w))

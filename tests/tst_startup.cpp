@@ -245,7 +245,6 @@ void TestStartup::environmentUnlessAsked()
     QByteArrayList was;
     for (const QByteArray &n : names)
         was << value(n);
-    // A Wayland session with Xwayland.
     put("WAYLAND_DISPLAY", "wayland-0");
     put("DISPLAY", ":0");
     put(name, given);
