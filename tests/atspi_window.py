@@ -169,10 +169,11 @@ try:
     wait("new item QB800 focused", lambda: spoken("object:state-changed:focused", "QB800", mark))
     wait("combo box holds QB800", lambda: text(combo) == "QB800")
 
-    # Tab keys from every widget, the combo box included.
+    # Tab keys from every widget, the combo box included, round both ends.
     tabs = [t.name for t in find(pyatspi.ROLE_PAGE_TAB_LIST)]
     for key, index in (("ctrl+Tab", 2), ("ctrl+shift+Tab", 1), ("ctrl+Next", 2),
-                       ("ctrl+Next", 3), ("ctrl+Prior", 2), ("ctrl+Next", 3)):
+                       ("ctrl+Next", 3), ("ctrl+Prior", 2), ("ctrl+Next", 3),
+                       ("ctrl+Tab", 0), ("ctrl+shift+Tab", 3)):
         mark = len(events)
         keys(key)
         wait(f"{key} selects {tabs[index]}", lambda: selected_tab() == [tabs[index]] and

@@ -30,6 +30,14 @@ public:
     static QTimer &timer(transceiver_master &w) { return w.inputTimer; }
     static QButtonGroup &modeGroup(transceiver_master &w) { return w.modeGroup; }
     static void updateFrequencies(transceiver_master &w) { w.updateFrequencies(); }
+    // The number fields of the parameter tables, each with its validator.
+    static QVector<QLineEdit *> numberFields(transceiver_master &w)
+    {
+        QVector<QLineEdit *> fields = w.tetraFields() + w.hostFields();
+        fields.removeAll(w.ui->Host_IPaddress);
+        fields.removeAll(w.ui->HostIPaddress2);
+        return fields;
+    }
 };
 
 // A modal notice as the operator saw it.
@@ -176,13 +184,15 @@ struct Corvane {
     static void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 
     // The input timer's tick, at once instead of 600 ms later: what the
-    // timer would do if nothing else happened before it fired.
+    // timer would do if nothing else happened before it fired. A renamed
+    // slot fails the test instead of making every tick a no-op.
     void tick() const
     {
         QTimer &timer = TestAccess::timer(*window);
         if (timer.isActive()) {
             timer.stop();
-            QMetaObject::invokeMethod(window.get(), "on_inputTimerTick");
+            QVERIFY2(QMetaObject::invokeMethod(window.get(), "on_inputTimerTick"),
+                     "no slot on_inputTimerTick");
         }
     }
 

@@ -1,5 +1,5 @@
-// The form as built by setupUi: widget tree, geometry, captions, item lists,
-// the frequency displays, and the by-name slot connection.
+// The form as built by setupUi: widget tree, geometry, captions, item lists
+// and the frequency displays.
 #include "testmain.h"
 #include "MainWindowForm.h"
 #include "ui_transceiver_master.h"
@@ -135,25 +135,6 @@ const WidgetRow widgetRows[] = {
 
 } // namespace
 
-// Stands in for the window: slots named like some of the window's, counting
-// the calls that reach them.
-class SlotProbe : public QMainWindow
-{
-    Q_OBJECT
-public:
-    QStringList calls;
-
-private slots:
-    void on_lineEdit_chNo_textChanged(const QString &) { calls << "chNo"; }
-    void on_inputTimerTick() { calls << "tick"; }
-    void on_TXnumber_currentIndexChanged(int) { calls << "TXnumber"; }
-    void on_lineEdit_cellIDX_textChanged(const QString &) { calls << "cellIDX"; }
-    void on_push_trx_write_clicked() { calls << "trx_write"; }
-    void on_Host_IPaddress_textEdited(const QString &) { calls << "ip1"; }
-    void on_tabWidget_currentChanged(int) { calls << "tab"; }
-    void on_push_setAll_clicked() { calls << "setAll"; }
-};
-
 class TestForm : public QObject
 {
     Q_OBJECT
@@ -164,7 +145,6 @@ private slots:
 
     void widgets_data();
     void widgets();
-    void widgetCounts();
     void tabPagesInOrder();
     void focusChainFollowsCreationOrder();
     void captions_data();
@@ -179,8 +159,6 @@ private slots:
     void displayPalettes_data();
     void displayPalettes();
     void windowSizeAndFont();
-    void objectName();
-    void noSlotRunsDuringSetup();
     void captionsFit_data();
     void captionsFit();
     void accessibleNames_data();
@@ -230,33 +208,6 @@ void TestForm::widgets()
         QCOMPARE(w->parentWidget()->objectName(), parentName);
     if (!geometry.isNull())
         QCOMPARE(w->geometry(), geometry);
-}
-
-void TestForm::widgetCounts()
-{
-    QMap<QString, int> byClass;
-    int named = 0;
-    // The tab bar's own scroll buttons are the toolkit's, not the form's.
-    for (QWidget *w : window->findChildren<QWidget *>()) {
-        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_") ||
-            w->objectName().startsWith("Scroll"))
-            continue;
-        ++named;
-        ++byClass[QString::fromLatin1(w->metaObject()->className())];
-    }
-    QCOMPARE(named, 100);
-    QCOMPARE(byClass.value("QWidget"), 5);
-    QCOMPARE(byClass.value("QTabWidget"), 1);
-    QCOMPARE(byClass.value("QLabel"), 37);
-    QCOMPARE(byClass.value("QComboBox"), 19);
-    QCOMPARE(byClass.value("QLineEdit"), 16);
-    QCOMPARE(byClass.value("QPushButton"), 10);
-    QCOMPARE(byClass.value("QCheckBox"), 6);
-    QCOMPARE(byClass.value("QLCDNumber"), 2);
-    QCOMPARE(byClass.value("QGroupBox"), 1);
-    QCOMPARE(byClass.value("QRadioButton"), 3);
-    QCOMPARE(window->centralWidget(), form.centralwidget);
-    QVERIFY(!window->menuWidget());
 }
 
 void TestForm::tabPagesInOrder()
@@ -396,6 +347,7 @@ void TestForm::captions()
 
 void TestForm::windowAndTabTexts()
 {
+    QCOMPARE(window->objectName(), QStringLiteral("transceiver_master"));
     QCOMPARE(window->windowTitle(), QStringLiteral("Corvane"));
     QCOMPARE(form.tabWidget->tabText(0), QStringLiteral("АФУ"));
     QCOMPARE(form.tabWidget->tabText(1), QStringLiteral("IP параметры"));
@@ -510,11 +462,9 @@ void TestForm::lineEditLimits()
     const QStringList five = {"Host_nodeID", "Host_clusterID"};
     const int defaultLimit = QLineEdit().maxLength();
     const auto edits = window->findChildren<QLineEdit *>(QString(), Qt::FindChildrenRecursively);
-    int checked = 0;
     for (QLineEdit *edit : edits) {
         if (edit->objectName().isEmpty() || edit->objectName().startsWith("qt_"))
             continue;
-        ++checked;
         const int expected = sixtyFour.contains(edit->objectName()) ? 64
                              : five.contains(edit->objectName())    ? 5
                                                                     : defaultLimit;
@@ -522,13 +472,11 @@ void TestForm::lineEditLimits()
         QVERIFY(!edit->validator());
         QVERIFY(edit->styleSheet().isEmpty());
     }
-    QCOMPARE(checked, 16);
 }
 
 void TestForm::checkBoxes()
 {
     const auto boxes = window->findChildren<QCheckBox *>();
-    QCOMPARE(boxes.size(), 6);
     for (QCheckBox *box : boxes) {
         QCOMPARE(box->layoutDirection(), Qt::RightToLeft);
         QVERIFY(!box->isChecked());
@@ -540,9 +488,6 @@ void TestForm::radioButtons()
     QVERIFY(form.radioButton_notUsed->isChecked());
     QVERIFY(!form.radioButton_inUse->isChecked());
     QVERIFY(!form.radioButton_backup->isChecked());
-    form.radioButton_backup->setChecked(true);
-    QVERIFY(!form.radioButton_notUsed->isChecked());
-    QVERIFY(!form.radioButton_inUse->isChecked());
 }
 
 void TestForm::frequencyDisplays()
@@ -630,38 +575,6 @@ void TestForm::windowSizeAndFont()
     QCOMPARE(window->font().family(), QStringLiteral("DejaVu Sans Condensed"));
     QCOMPARE(window->font().pointSize(), 10);
     QCOMPARE(form.Tetra_CC->font(), window->font());
-    window->resize(600, 700);
-    QCOMPARE(window->size(), QSize(548, 598));
-    window->resize(100, 100);
-    QCOMPARE(window->size(), QSize(547, 597));
-}
-
-void TestForm::objectName()
-{
-    QCOMPARE(window->objectName(), QStringLiteral("transceiver_master"));
-    QMainWindow named;
-    named.setObjectName("other");
-    MainWindowForm other;
-    other.setupUi(&named);
-    QCOMPARE(named.objectName(), QStringLiteral("other"));
-    QCOMPARE(other.tabWidget->currentIndex(), 1);
-}
-
-// setupUi changes texts, tabs and combo indexes before it connects slots by
-// name, so none of those changes reaches a slot; later changes do.
-void TestForm::noSlotRunsDuringSetup()
-{
-    SlotProbe probe;
-    MainWindowForm probeForm;
-    probeForm.setupUi(&probe);
-    QCOMPARE(probe.calls, QStringList());
-
-    probeForm.lineEdit_chNo->setText("5");
-    probeForm.TXnumber->setCurrentIndex(2);
-    probeForm.tabWidget->setCurrentIndex(3);
-    probeForm.push_trx_write->click();
-    QTest::keyClicks(probeForm.Host_IPaddress, "1");
-    QCOMPARE(probe.calls, QStringList({"chNo", "TXnumber", "tab", "trx_write", "ip1"}));
 }
 
 // Every caption shows whole: its text is no wider than the room the style
@@ -756,9 +669,12 @@ void TestForm::accessibleNames_data()
     QTest::addColumn<QString>("name");
     const QByteArrayList inputs = {"QLineEdit",    "QComboBox", "QLCDNumber", "QCheckBox",
                                    "QRadioButton", "QGroupBox", "QPushButton"};
-    for (const WidgetRow &r : widgetRows) {
-        if (inputs.contains(r.className))
-            QTest::newRow(r.name) << QString::fromLatin1(r.name);
+    // Every input the form builds, listed above or not.
+    QMainWindow built;
+    MainWindowForm().setupUi(&built);
+    for (const QWidget *w : built.findChildren<QWidget *>()) {
+        if (inputs.contains(w->metaObject()->className()))
+            QTest::newRow(qPrintable(w->objectName())) << w->objectName();
     }
 }
 

@@ -75,7 +75,13 @@ QPalette darkPalette()
     return p;
 }
 
+// A field of the store, read as its widget shows it.
+using StoreField = std::function<QVariant(const DataStorage &)>;
+#define FIELD(name) StoreField([](const DataStorage &s) { return QVariant(s.name); })
+
 } // namespace
+
+Q_DECLARE_METATYPE(StoreField)
 
 class TestOperator : public QObject
 {
@@ -93,6 +99,8 @@ private slots:
     void tetraReadAfterStartup();
     void antennaWriteAndRead_data();
     void antennaWriteAndRead();
+    void writeStoresEachField_data();
+    void writeStoresEachField();
     void allActionsLeaveNetworkTabOut();
     void writesChangeStoreBeforeNotice();
     void readsChangeFormAfterNotice_data();
@@ -327,6 +335,68 @@ void TestOperator::antennaWriteAndRead()
         combos[i]->setCurrentIndex((indexes[i] + 1) % combos[i]->count());
     Corvane::click(app.ui->push_AntennaGet);
     QCOMPARE(snapshot(app.ui->tab_ant), written);
+}
+
+// One field changed, its tab written: the value lands in the store field of
+// its own name, where a swap of two fields' transfers survives a round trip.
+void TestOperator::writeStoresEachField_data()
+{
+    QTest::addColumn<StoreField>("field");
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("Tetra_CC") << FIELD(tetraCC) << QVariant(13);
+    QTest::newRow("Tetra_LA") << FIELD(tetraLA) << QVariant(4321);
+    QTest::newRow("Tetra_Band") << FIELD(tetraBand) << QVariant(2);
+    QTest::newRow("Tetra_offset") << FIELD(tetraOffset) << QVariant(3);
+    QTest::newRow("Tetra_Reverse") << FIELD(tetraReverse) << QVariant(true);
+    QTest::newRow("Tetra_maxMSpower") << FIELD(tetraMaxMSpower) << QVariant(3);
+    QTest::newRow("Tetra_min_access_level") << FIELD(tetraMinAccessLevel) << QVariant(4);
+    QTest::newRow("Tetra_access_param") << FIELD(tetraAccessParam) << QVariant(2);
+    QTest::newRow("Tetra_downlink_timeout") << FIELD(tetraDownlinkTimeout) << QVariant(2);
+    QTest::newRow("check_Tetra_priority_cell") << FIELD(tetraPriorityCell) << QVariant(true);
+    QTest::newRow("check_Tetra_localFallback") << FIELD(tetraLocalFallback) << QVariant(true);
+    QTest::newRow("Tetra_staticPDCH_No") << FIELD(tetraStaticPDCHNo) << QVariant(31);
+    QTest::newRow("Tetra_dynPDCH_No") << FIELD(tetraDynPDCHNo) << QVariant(29);
+    QTest::newRow("Tetra_PDCH_maxTS") << FIELD(tetraPDCHMaxTS) << QVariant(27);
+    QTest::newRow("Tetra_PDCH_maxMSperPDCH") << FIELD(tetraPDCHMaxMSperPDCH) << QVariant(999);
+    QTest::newRow("Tetra_SCCH_No") << FIELD(tetraSCCHNo) << QVariant(17);
+    QTest::newRow("Tetra_Fast_resel_thrsh") << FIELD(tetraFastReselThrsh) << QVariant(4);
+    QTest::newRow("Tetra_Fast_resel_hyst") << FIELD(tetraFastReselHyst) << QVariant(3);
+    QTest::newRow("Tetra_slowResel_thrsh") << FIELD(tetraSlowReselThrsh) << QVariant(4);
+    QTest::newRow("Tetra_slowResel_hyst") << FIELD(tetraSlowReselHyst) << QVariant(3);
+    QTest::newRow("Tetra_allowAnnounceType") << FIELD(tetraAllowAnnounceType) << QVariant(true);
+    QTest::newRow("Tetra_minReselRSSI") << FIELD(tetraMinReselRSSI) << QVariant(4);
+    QTest::newRow("Tetra_relinq_RSSI") << FIELD(tetraRelinqRSSI) << QVariant(3);
+    QTest::newRow("Tetra_improv_RSSI") << FIELD(tetraImprovRSSI) << QVariant(4);
+    QTest::newRow("check_Tetra_dataOnlyBS") << FIELD(tetraDataOnlyBS) << QVariant(true);
+    QTest::newRow("Tetra_MCC") << FIELD(tetraMCC) << QVariant(254);
+    QTest::newRow("Tetra_MNC") << FIELD(tetraMNC) << QVariant(1001);
+    QTest::newRow("Host_IPaddress") << FIELD(devIPaddress.toString()) << QVariant("10.1.2.3");
+    QTest::newRow("HostIPaddress2") << FIELD(devIPaddress2.toString()) << QVariant("::7");
+    QTest::newRow("Host_nodeID") << FIELD(hostNodeID) << QVariant(1023);
+    QTest::newRow("Host_clusterID") << FIELD(hostClusterID) << QVariant(512);
+    QTest::newRow("Host_Type") << FIELD(hostType) << QVariant(2);
+    QTest::newRow("Host_redundant") << FIELD(hostRedundant) << QVariant(true);
+    QTest::newRow("Host_Name") << FIELD(hostName) << QVariant(QStringLiteral("узел-7"));
+}
+
+void TestOperator::writeStoresEachField()
+{
+    QFETCH(StoreField, field);
+    QFETCH(QVariant, value);
+    Corvane app;
+    QWidget *w = app.ui->centralwidget->findChild<QWidget *>(QTest::currentDataTag());
+    QVERIFY2(w, QTest::currentDataTag());
+    const bool tetra = app.ui->tab_tetra->isAncestorOf(w);
+    app.goToTab(tetra ? tetraTab : networkTab);
+    if (auto *edit = qobject_cast<QLineEdit *>(w))
+        Corvane::typeInto(edit, value.toString());
+    else if (auto *combo = qobject_cast<QComboBox *>(w))
+        combo->setCurrentIndex(value.toInt());
+    else
+        Corvane::click(qobject_cast<QCheckBox *>(w));
+    Corvane::click(tetra ? app.ui->push_trx_write_2 : app.ui->push_Host_write);
+    QCOMPARE(app.closer.last().informativeText, QStringLiteral("Успешно"));
+    QCOMPARE(field(*app.store), value);
 }
 
 void TestOperator::allActionsLeaveNetworkTabOut()

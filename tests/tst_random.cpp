@@ -302,9 +302,6 @@ void TestRandom::randomOperator()
     }
     for (QComboBox *c : corvane.ui->centralwidget->findChildren<QComboBox *>())
         combos << c;
-    QCOMPARE(edits.size(), 16);
-    QCOMPARE(buttons.size(), 19);
-    QCOMPARE(combos.size(), 19);
 
     QString what;
     for (int i = 0; i < actions; ++i) {

@@ -27,8 +27,8 @@ private slots:
     void editsRecolourOnlyWhenTyped();
     void closingWindowEndsEventLoop();
     void applicationNameIsWindowTitle();
-    void glIntegrationUnlessAsked_data();
-    void glIntegrationUnlessAsked();
+    void environmentUnlessAsked_data();
+    void environmentUnlessAsked();
     void comboPopupBuiltWhenOpened_data();
     void comboPopupBuiltWhenOpened();
     void builtInIconSharp();
@@ -215,35 +215,46 @@ void TestStartup::applicationNameIsWindowTitle()
     QCOMPARE(QApplication::font().pointSize(), app.window->font().pointSize());
 }
 
-void TestStartup::glIntegrationUnlessAsked_data()
+void TestStartup::environmentUnlessAsked_data()
 {
+    QTest::addColumn<QByteArray>("name");
     QTest::addColumn<QByteArray>("given"); // null: not set
     QTest::addColumn<QByteArray>("used");
-    QTest::newRow("not set") << QByteArray() << QByteArray("none");
-    QTest::newRow("GLX asked for") << QByteArray("xcb_glx") << QByteArray("xcb_glx");
-    QTest::newRow("set empty") << QByteArray("") << QByteArray("");
+    const QByteArray gl = "QT_XCB_GL_INTEGRATION";
+    const QByteArray platform = "QT_QPA_PLATFORM";
+    QTest::newRow("GL not set") << gl << QByteArray() << QByteArray("none");
+    QTest::newRow("GLX asked for") << gl << QByteArray("xcb_glx") << QByteArray("xcb_glx");
+    QTest::newRow("GL set empty") << gl << QByteArray("") << QByteArray("");
+    QTest::newRow("platform not set") << platform << QByteArray() << QByteArray("wayland;xcb");
+    QTest::newRow("X11 asked for") << platform << QByteArray("xcb") << QByteArray("xcb");
 }
 
-// No OpenGL on X11 unless the environment asks for it.
-void TestStartup::glIntegrationUnlessAsked()
+// No OpenGL on X11, and on a Wayland session that also has an X server
+// Wayland first, unless the environment asks otherwise.
+void TestStartup::environmentUnlessAsked()
 {
+    QFETCH(QByteArray, name);
     QFETCH(QByteArray, given);
     QFETCH(QByteArray, used);
-    const char *name = "QT_XCB_GL_INTEGRATION";
-    const bool wasSet = qEnvironmentVariableIsSet(name);
-    const QByteArray was = qgetenv(name);
-    if (given.isNull())
-        qunsetenv(name);
-    else
-        qputenv(name, given);
+    const auto value = [](const QByteArray &n) {
+        return qEnvironmentVariableIsSet(n.constData()) ? qgetenv(n.constData()) : QByteArray();
+    };
+    const auto put = [](const QByteArray &n, const QByteArray &v) {
+        return v.isNull() ? qunsetenv(n.constData()) : qputenv(n.constData(), v);
+    };
+    const QByteArrayList names = {"WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM",
+                                  "QT_XCB_GL_INTEGRATION"};
+    QByteArrayList was;
+    for (const QByteArray &n : names)
+        was << value(n);
+    put("WAYLAND_DISPLAY", "wayland-0");
+    put("DISPLAY", ":0");
+    put(name, given);
     prepareApplication();
-    const bool isSet = qEnvironmentVariableIsSet(name);
-    const QByteArray now = qgetenv(name);
-    if (wasSet)
-        qputenv(name, was);
-    else
-        qunsetenv(name);
-    QVERIFY(isSet);
+    const QByteArray now = value(name);
+    for (int i = 0; i < names.size(); ++i)
+        put(names[i], was[i]);
+    QVERIFY(!now.isNull());
     QCOMPARE(now, used);
 }
 

@@ -12,7 +12,6 @@ private slots:
     void transceiverDefaults();
     void tetraDefaults();
     void hostAndAntennaDefaults();
-    void tableCopiesWhole();
 };
 
 void TestStorage::transceiverDefaults()
@@ -81,19 +80,6 @@ void TestStorage::hostAndAntennaDefaults()
     QCOMPARE(s.antennaMaxPower, 0);
     QCOMPARE(s.antennaDuplexerType, 0);
     QCOMPARE(s.antennaMaxReflection, 0);
-}
-
-void TestStorage::tableCopiesWhole()
-{
-    DataStorage s;
-    for (int i = 0; i < trxCount; ++i) {
-        s.workTrx.chNo[i] = 4096 - i;
-        s.workTrx.mode[i] = i % 3;
-        s.workTrx.cellIDX[i] = 3 - i % 4;
-    }
-    s.devTrx = s.workTrx;
-    QCOMPARE(memcmp(&s.devTrx, &s.workTrx, sizeof(TransceiverTable)), 0);
-    QCOMPARE(sizeof(TransceiverTable), size_t(3 * 8 * 4));
 }
 
 CORVANE_TEST_MAIN(TestStorage)

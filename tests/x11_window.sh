@@ -17,6 +17,7 @@ dpis=("$@")
 
 source "$(dirname "$0")/session.sh"
 require_tools Xvfb xrdb xdotool xprop openbox
+require_tools import convert
 start_session
 
 # The first visible window of the program, or nothing. The display is ours
@@ -31,6 +32,13 @@ other_window() {
     local id
     id=$(visible_window)
     [[ -n $id && $id != "$1" ]]
+}
+
+# True when the window shows any colour: in the grey style the program has
+# here, only the focus frame of a tab.
+coloured() {
+    timeout 10 import -window "$1" "$work/shot.png" &&
+        [[ $(convert "$work/shot.png" -colorspace HSL -format '%[fx:maxima.g>0.2]' info:) == 1 ]]
 }
 
 wm_running() {
@@ -111,6 +119,9 @@ run_at() {
     pids+=($!)
     retry 10 wm_running || fail "openbox did not start"
     sleep 0.5
+    # Activated, the window marks its focus: the focused tab bar frames its tab.
+    timeout 5 xdotool windowactivate --sync "$window" || fail "could not activate the window"
+    retry 5 coloured "$window" || fail "no focus frame on the activated window at $dpi DPI"
     timeout 5 xdotool windowactivate --sync "$window" key alt+F4 ||
         fail "could not send Alt+F4"
     local rc=0
