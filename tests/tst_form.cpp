@@ -2,6 +2,7 @@
 // the frequency displays, and the by-name slot connection.
 #include "testmain.h"
 #include "MainWindowForm.h"
+#include "desktopfit.h"
 #include "ui_transceiver_master.h"
 
 #include <QAccessible>
@@ -14,11 +15,15 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QScrollArea>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+
+#include <cmath>
 
 namespace {
 
@@ -183,6 +188,10 @@ private slots:
     void noSlotRunsDuringSetup();
     void captionsFit_data();
     void captionsFit();
+    void displaysReadable_data();
+    void displaysReadable();
+    void reachableOnSmallScreen_data();
+    void reachableOnSmallScreen();
     void accessibleNames_data();
     void accessibleNames();
 
@@ -666,21 +675,37 @@ void TestForm::noSlotRunsDuringSetup()
 
 // Every caption shows whole: its text is no wider than the room the style
 // leaves it. Run at the platform's density and again at another one (CTest
-// sets QT_FONT_DPI), where the form must scale rather than grow its fonts.
+// sets QT_FONT_DPI), where the form must scale rather than grow its fonts;
+// and with the program's font set over a bold or an italic desktop font.
 void TestForm::captionsFit_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("desktopFont");
     const QByteArrayList captioned = {"QLabel", "QCheckBox", "QRadioButton", "QPushButton"};
-    for (const WidgetRow &r : widgetRows) {
-        // The tab pages stand for their tabs.
-        if (captioned.contains(r.className) || QByteArray(r.parent) == "qt_tabwidget_stackedwidget")
-            QTest::newRow(r.name) << QString::fromLatin1(r.name);
+    for (const char *desktopFont : {"", "bold ", "italic "}) {
+        for (const WidgetRow &r : widgetRows) {
+            // The tab pages stand for their tabs.
+            if (captioned.contains(r.className) ||
+                QByteArray(r.parent) == "qt_tabwidget_stackedwidget")
+                QTest::addRow("%s%s", desktopFont, r.name)
+                    << QString::fromLatin1(r.name) << QString::fromLatin1(desktopFont);
+        }
     }
 }
 
 void TestForm::captionsFit()
 {
     QFETCH(QString, name);
+    QFETCH(QString, desktopFont);
+    const QFont desktop = QApplication::font();
+    const auto restore = qScopeGuard([&] { QApplication::setFont(desktop); });
+    if (!desktopFont.isEmpty()) {
+        QFont font = desktop;
+        font.setBold(desktopFont == "bold ");
+        font.setItalic(desktopFont == "italic ");
+        QApplication::setFont(font);
+        setUpApplication();
+    }
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     auto *w = window->findChild<QWidget *>(name);
@@ -708,6 +733,7 @@ void TestForm::captionsFit()
         QVERIFY(bar->rect().contains(room));
     }
     QVERIFY(!text.isEmpty());
+    QVERIFY(!w->font().bold() && !w->font().italic());
     // Trailing spaces count: in the right-to-left check boxes they push the
     // caption's first letters out of the box.
     QVERIFY2(fm.horizontalAdvance(text) <= room.width(),
@@ -716,6 +742,80 @@ void TestForm::captionsFit()
                             .arg(room.width())
                             .arg(text)));
     QVERIFY(fm.height() <= room.height());
+}
+
+void TestForm::displaysReadable_data()
+{
+    QTest::addColumn<QPalette>("palette");
+    QTest::newRow("default") << QApplication::palette();
+    QTest::newRow("dark") << QPalette(QColor(0x53, 0x53, 0x55), QColor(0x35, 0x35, 0x35));
+    QTest::newRow("high contrast") << QPalette(Qt::black, Qt::black);
+}
+
+// The frequencies as drawn under the desktop's palette: the contrast of their
+// darkest and lightest pixels (WCAG 2) at least 4.5:1.
+void TestForm::displaysReadable()
+{
+    QFETCH(QPalette, palette);
+    keepReadable(form.lcd_RXfreq);
+    keepReadable(form.lcd_TXfreq);
+    const QPalette desktop = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+    QApplication::setPalette(palette);
+    form.tabWidget->setCurrentIndex(3);
+    window->show();
+    const auto linear = [](qreal c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    for (QLCDNumber *lcd : {form.lcd_RXfreq, form.lcd_TXfreq}) {
+        const QImage shown = window->grab({lcd->mapTo(window, QPoint()), lcd->size()}).toImage();
+        qreal low = 1, high = 0;
+        for (int i = 0; i < shown.width() * shown.height(); ++i) {
+            const QColor c = shown.pixelColor(i % shown.width(), i / shown.width());
+            const qreal l = 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) +
+                            0.0722 * linear(c.blueF());
+            low = qMin(low, l);
+            high = qMax(high, l);
+        }
+        QVERIFY2((high + 0.05) / (low + 0.05) >= 4.5, qPrintable(lcd->objectName()));
+    }
+}
+
+void TestForm::reachableOnSmallScreen_data()
+{
+    QTest::addColumn<QString>("name");
+    const QByteArrayList inputs = {"QLineEdit", "QComboBox", "QCheckBox", "QRadioButton",
+                                   "QPushButton"};
+    for (const WidgetRow &r : widgetRows) {
+        if (inputs.contains(r.className))
+            QTest::newRow(r.name) << QString::fromLatin1(r.name);
+    }
+}
+
+// On 1366x768 at 125 % less a title bar, the window fits, and each field and
+// button, once focused, is in view and takes a click there.
+void TestForm::reachableOnSmallScreen()
+{
+    QFETCH(QString, name);
+    const QSize room(1093 - 16, 614 - 40);
+    fitInto(window, room);
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QVERIFY(window->width() <= room.width() && window->height() <= room.height());
+    auto *w = window->findChild<QWidget *>(name);
+    for (QWidget *page = w; page; page = page->parentWidget()) {
+        if (form.tabWidget->indexOf(page) >= 0)
+            form.tabWidget->setCurrentWidget(page);
+    }
+    w->setFocus(Qt::TabFocusReason);
+    auto *area = qobject_cast<QScrollArea *>(window->centralWidget());
+    QVERIFY(area && w->hasFocus());
+    const QRect at(w->mapTo(window, QPoint()), w->size());
+    QVERIFY(
+        QRect(area->viewport()->mapTo(window, QPoint()), area->viewport()->size()).contains(at));
+    QWidget *hit = window->childAt(at.center());
+    QVERIFY(hit == w || w->isAncestorOf(hit));
 }
 
 namespace {
