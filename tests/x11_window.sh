@@ -3,18 +3,16 @@
 # start-up notice answered with Enter, the window's size checked against the
 # density, its class and icon as a dock sees them, then a close request from
 # a window manager, which must end the program with exit code 0.
-# A screen given (DPI:WIDTHxHEIGHT; else 1600x1400) is one too small for the
-# form and its title bar: the whole window must fit it, the form scrolled.
-# Usage: x11_window.sh PROGRAM [DPI[:WIDTHxHEIGHT]...]   (default 96 192)
+# Usage: x11_window.sh PROGRAM [DPI[:WIDTHxHEIGHT]...]   (default 96 192, on 1600x1400)
 # With CORVANE_SHOTS=DIR, saves the window at each density as DIR/window-DPI.png.
 set -euo pipefail
 
 program=$(realpath "$1")
 # --help and --version answer without any display.
-help=$(env -u DISPLAY -u WAYLAND_DISPLAY "$program" --help) &&
-    [[ $help == Usage:\ corvane* && $help == *-platform* ]] || { echo "FAIL: --help: $help"; exit 1; }
-version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$program" --version) &&
-    [[ $version == "corvane "[0-9]* ]] || { echo "FAIL: --version: $version"; exit 1; }
+bare=(env -u DISPLAY -u WAYLAND_DISPLAY "$program")
+help=$("${bare[@]}" --help) && [[ $help == Usage:\ corvane*-platform* ]] &&
+    version=$("${bare[@]}" --version) && [[ $version == "corvane "[0-9]* ]] ||
+    { echo "FAIL: --help or --version without a display"; exit 1; }
 # The desktop entry names the window class that ties the window to it.
 desktop=$(dirname "$0")/../data/org.corvane.Corvane.desktop
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
@@ -86,7 +84,7 @@ run_at() {
     want_w=$(((547 * dpi + 48) / 96))
     want_h=$(((597 * dpi + 48) / 96))
     echo "window ${width}x${height}, expected ${want_w}x${want_h} (547x597 at $dpi/96)"
-    if [[ $1 == *:* ]]; then
+    if [[ $1 == *:* ]]; then # a screen too small for the form: the window must fit it
         ((width <= ${screen%x*} && height < want_h)) || fail "window ${width}x${height} on $screen"
     else
         ((width >= want_w - 1 && width <= want_w + 1 && height >= want_h - 1 && height <= want_h + 1)) ||

@@ -56,9 +56,8 @@ private:
     void apply()
     {
         const QColor background = display->parentWidget()->palette().color(QPalette::Window);
-        const qreal digits = luminance(over(formPalette.color(QPalette::WindowText), background));
-        const qreal ground = luminance(background);
-        const bool faint = (qMax(digits, ground) + 0.05) / (qMin(digits, ground) + 0.05) < 4.5;
+        const QColor digits = over(formPalette.color(QPalette::WindowText), background);
+        const bool faint = contrastRatio(digits, background) < 4.5;
         QPalette palette = formPalette;
         if (faint)
             palette.setColor(QPalette::Window, QColor(239, 239, 239));
@@ -71,6 +70,13 @@ private:
 };
 
 } // namespace
+
+qreal contrastRatio(const QColor &one, const QColor &other)
+{
+    const qreal a = luminance(one);
+    const qreal b = luminance(other);
+    return (qMax(a, b) + 0.05) / (qMin(a, b) + 0.05);
+}
 
 void fitToScreen(QMainWindow *window)
 {

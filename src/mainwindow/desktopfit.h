@@ -2,6 +2,7 @@
 
 #include <QSize>
 
+class QColor;
 class QLCDNumber;
 class QMainWindow;
 
@@ -17,3 +18,5 @@ void fitInto(QMainWindow *window, const QSize &room);
 // would leave them faint, now or after a change of theme, the display
 // draws a light background of its own.
 void keepReadable(QLCDNumber *display);
+// The contrast of two opaque colours, from 1 to 21 (WCAG 2).
+qreal contrastRatio(const QColor &one, const QColor &other);
