@@ -60,7 +60,7 @@ private:
         const bool faint = contrastRatio(digits, background) < 4.5;
         QPalette palette = formPalette;
         if (faint)
-            palette.setColor(QPalette::Window, QColor(239, 239, 239));
+            palette.setColor(QPalette::Window, QColor(239, 239, 239)); // a light theme's
         display->setPalette(palette);
         display->setAutoFillBackground(faint);
     }
