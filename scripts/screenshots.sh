@@ -2,6 +2,7 @@
 # Renders the four tabs of the real window into docs/screenshots as a
 # desktop at 96 DPI shows them, and the window as a 192 DPI desktop (200 %)
 # shows it, taken from a virtual X display (Xvfb).
+# Usage: scripts/screenshots.sh [FOLDER]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
@@ -15,3 +16,13 @@ trap 'rm -rf "$shots"' EXIT
 CORVANE_SHOTS=$shots tests/x11_window.sh build/src/corvane 192
 mv "$shots/window-192.png" docs/screenshots/window-192dpi.png
 echo docs/screenshots/window-192dpi.png
+# With a folder given, also the tabs under a dark and a black high-contrast
+# palette and the window on a small screen (1366x768 at 125 %) there: for a
+# look, not for the README.
+if [[ -n ${1:-} ]]; then
+    for palette in dark contrast; do
+        mkdir -p "$1/$palette"
+        QT_QPA_PLATFORM=offscreen QT_FONT_DPI=96 build/tools/corvane_screenshots "$1/$palette" "$palette"
+    done
+    CORVANE_SHOTS=$1 tests/x11_window.sh build/src/corvane 120:1366x768
+fi

@@ -2,6 +2,7 @@
 // and the frequency displays.
 #include "testmain.h"
 #include "MainWindowForm.h"
+#include "desktopfit.h"
 #include "ui_transceiver_master.h"
 
 #include <QAccessible>
@@ -14,6 +15,8 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QScrollArea>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTabBar>
@@ -161,6 +164,10 @@ private slots:
     void windowSizeAndFont();
     void captionsFit_data();
     void captionsFit();
+    void displaysReadable_data();
+    void displaysReadable();
+    void reachableOnSmallScreen_data();
+    void reachableOnSmallScreen();
     void accessibleNames_data();
     void accessibleNames();
 
@@ -579,21 +586,35 @@ void TestForm::windowSizeAndFont()
 
 // Every caption shows whole: its text is no wider than the room the style
 // leaves it. Run at the platform's density and again at another one (CTest
-// sets QT_FONT_DPI), where the form must scale rather than grow its fonts.
+// sets QT_FONT_DPI), where the form must scale rather than grow its fonts;
+// and with the program's font set over a bold or an italic desktop font.
 void TestForm::captionsFit_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("desktopFont");
     const QByteArrayList captioned = {"QLabel", "QCheckBox", "QRadioButton", "QPushButton"};
-    for (const WidgetRow &r : widgetRows) {
-        // The tab pages stand for their tabs.
-        if (captioned.contains(r.className) || QByteArray(r.parent) == "qt_tabwidget_stackedwidget")
-            QTest::newRow(r.name) << QString::fromLatin1(r.name);
+    for (const char *desktopFont : {"", "bold ", "italic "}) {
+        for (const WidgetRow &r : widgetRows) {
+            // The tab pages stand for their tabs.
+            if (captioned.contains(r.className) ||
+                QByteArray(r.parent) == "qt_tabwidget_stackedwidget")
+                QTest::addRow("%s%s", desktopFont, r.name)
+                    << QString::fromLatin1(r.name) << QString::fromLatin1(desktopFont);
+        }
     }
 }
 
 void TestForm::captionsFit()
 {
     QFETCH(QString, name);
+    QFETCH(QString, desktopFont);
+    const QFont desktop = QApplication::font();
+    const auto restore = qScopeGuard([&] { QApplication::setFont(desktop); });
+    QFont font = desktop;
+    font.setBold(desktopFont == "bold ");
+    font.setItalic(desktopFont == "italic ");
+    QApplication::setFont(font);
+    setUpApplication();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     auto *w = window->findChild<QWidget *>(name);
@@ -629,6 +650,68 @@ void TestForm::captionsFit()
                             .arg(room.width())
                             .arg(text)));
     QVERIFY(fm.height() <= room.height());
+    QVERIFY(!w->font().bold() && !w->font().italic());
+}
+
+void TestForm::displaysReadable_data()
+{
+    QTest::addColumn<QPalette>("palette");
+    QTest::newRow("default") << QApplication::palette();
+    QTest::newRow("dark") << QPalette(QColor(0x53, 0x53, 0x55), QColor(0x35, 0x35, 0x35));
+    QTest::newRow("high contrast") << QPalette(Qt::black, Qt::black);
+}
+
+// The frequencies as drawn under a desktop's palette: their darkest and
+// lightest pixels at a contrast of at least 4.5:1.
+void TestForm::displaysReadable()
+{
+    QFETCH(QPalette, palette);
+    keepReadable(form.lcd_RXfreq);
+    keepReadable(form.lcd_TXfreq);
+    const QPalette desktop = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+    QApplication::setPalette(palette);
+    form.tabWidget->setCurrentIndex(3);
+    for (QLCDNumber *lcd : {form.lcd_RXfreq, form.lcd_TXfreq}) {
+        const QImage shown = window->grab({lcd->mapTo(window, QPoint()), lcd->size()}).toImage();
+        QColor dark = Qt::white, light = Qt::black;
+        for (int i = 0; i < shown.width() * shown.height(); ++i) {
+            const QColor c = shown.pixelColor(i % shown.width(), i / shown.width());
+            dark = qGray(c.rgb()) < qGray(dark.rgb()) ? c : dark;
+            light = qGray(c.rgb()) > qGray(light.rgb()) ? c : light;
+        }
+        QVERIFY2(contrastRatio(dark, light) >= 4.5, qPrintable(lcd->objectName()));
+    }
+}
+
+void TestForm::reachableOnSmallScreen_data()
+{
+    accessibleNames_data();
+}
+
+// On 1366x768 at 125 % less a title bar, the window fits, and each input,
+// focused or else scrolled to, is in view and takes a click there.
+void TestForm::reachableOnSmallScreen()
+{
+    QFETCH(QString, name);
+    fitInto(window, QSize(1093 - 16, 614 - 40));
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window) && window->height() <= 614 - 40);
+    auto *w = window->findChild<QWidget *>(name);
+    for (QWidget *page = w; page; page = page->parentWidget()) {
+        if (form.tabWidget->indexOf(page) >= 0)
+            form.tabWidget->setCurrentWidget(page);
+    }
+    auto *area = qobject_cast<QScrollArea *>(window->centralWidget());
+    QVERIFY(area);
+    w->setFocus(Qt::TabFocusReason);
+    if (!w->hasFocus())
+        area->ensureWidgetVisible(w); // a display or a frame: scrolled to by hand
+    const QRect at(w->mapTo(window, QPoint()), w->size());
+    QVERIFY(
+        QRect(area->viewport()->mapTo(window, QPoint()), area->viewport()->size()).contains(at));
+    QVERIFY(window->childAt(at.center()) == w || w->isAncestorOf(window->childAt(at.center())));
 }
 
 namespace {

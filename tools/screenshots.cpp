@@ -1,12 +1,15 @@
 // Renders each tab of the real window to a PNG, for the README, at the
-// platform's density (scripts/screenshots.sh runs it at 96 DPI).
-// Usage: corvane_screenshots OUTPUT_DIR
+// platform's density (scripts/screenshots.sh runs it at 96 DPI), under the
+// platform's palette or, as a desktop theme would set it, a dark or a black
+// high-contrast one.
+// Usage: corvane_screenshots OUTPUT_DIR [dark|contrast]
 #include "application.h"
 #include "transceiver_master.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QPalette>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -16,6 +19,11 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     setUpApplication();
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    const QByteArray palette = argc > 2 ? QByteArray(argv[2]) : QByteArray();
+    if (palette == "dark")
+        QApplication::setPalette(QPalette(QColor(0x53, 0x53, 0x55), QColor(0x35, 0x35, 0x35)));
+    else if (palette == "contrast")
+        QApplication::setPalette(QPalette(Qt::black, Qt::black));
 
     // Close the start-up notice as soon as it shows.
     QTimer closer;

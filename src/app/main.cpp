@@ -1,10 +1,13 @@
 #include "application.h"
+#include "commandline.h"
 #include "transceiver_master.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    if (answerInformationOptions(argc, argv))
+        return 0;
     prepareApplication(argc, argv);
     QApplication app(argc, argv);
     setUpApplication();

@@ -116,11 +116,9 @@ void setUpApplication()
     QApplication::setWindowIcon(
         QIcon::fromTheme(QStringLiteral("org.corvane.Corvane"), QIcon(new BuiltInIconEngine)));
     // The form's font for the whole application, notices included: one font
-    // face to load instead of two, and one look throughout.
-    QFont font;
-    font.setFamily(QStringLiteral("DejaVu Sans Condensed"));
-    font.setPointSize(10);
-    QApplication::setFont(font);
+    // face to load instead of two, and one look throughout. Built afresh: a
+    // default QFont would keep the desktop font's weight, slant and stretch.
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans Condensed"), 10));
 
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     // Qt 5.15's Wayland client can deadlock while tearing its connection

@@ -1,6 +1,7 @@
 #include "transceiver_master.h"
 
 #include "accessibility.h"
+#include "desktopfit.h"
 #include "focusorder.h"
 #include "ui_transceiver_master.h"
 
@@ -225,7 +226,11 @@ transceiver_master::transceiver_master(QWidget *parent)
         ComboFontChangeFilter lazyPopups;
 #endif
         ui->setupUi(this);
+        // Moving the form into a scroll area re-sends fonts as well.
+        fitToScreen(this);
     }
+    keepReadable(ui->lcd_RXfreq);
+    keepReadable(ui->lcd_TXfreq);
     shownTab = ui->tabWidget->currentIndex();
     setUpTabKeys(ui->tabWidget);
 
