@@ -97,6 +97,8 @@ void fitInto(QMainWindow *window, const QSize &room)
     // The form keeps its size and its widgets their places, in a scroll area.
     auto *area = new QScrollArea;
     area->setFrameShape(QFrame::NoFrame);
+    // Not a stop of its own for Tab: the focus follows the form's widgets.
+    area->setFocusPolicy(Qt::NoFocus);
     QWidget *content = window->takeCentralWidget();
     content->setFixedSize(form);
     area->setWidget(content);
