@@ -132,8 +132,13 @@ run_at() {
     # Activated, the window marks its focus: the focused tab bar frames its tab.
     timeout 5 xdotool windowactivate --sync "$window" || fail "could not activate the window"
     retry 5 coloured "$window" || fail "no focus frame on the activated window at $dpi DPI"
-    timeout 5 xdotool windowactivate --sync "$window" key alt+F4 ||
-        fail "could not send Alt+F4"
+    # Alt+F4 that comes before openbox has taken the window is lost: ask again.
+    local tries=0
+    while kill -0 "$pid" 2>/dev/null; do
+        ((tries++ < 5)) || fail "Alt+F4 did not close the window at $dpi DPI"
+        timeout 5 xdotool windowactivate --sync "$window" key alt+F4 || true
+        retry 3 eval "! kill -0 $pid 2>/dev/null" || true
+    done
     local rc=0
     wait "$corvane" || rc=$?
     echo "exit code $rc"
