@@ -166,14 +166,18 @@ struct Corvane {
         QTRY_VERIFY(!TestAccess::timer(*window).isActive());
     }
 
-    // As the operator sees the field, and as a screen reader tells it.
+    // As the operator sees the field, and as a screen reader tells it: the
+    // field's range (its tooltip), after what is wrong if anything is.
     bool isYellow(QLineEdit *edit) const
     {
-        return edit->styleSheet().contains("yellow") && !accessibleDescription(edit).isEmpty();
+        const QString description = accessibleDescription(edit);
+        return edit->styleSheet().contains("yellow") && description != edit->toolTip() &&
+               description.endsWith(edit->toolTip());
     }
     bool isWhite(QLineEdit *edit) const
     {
-        return edit->styleSheet().contains("white") && accessibleDescription(edit).isEmpty();
+        return edit->styleSheet().contains("white") &&
+               accessibleDescription(edit) == edit->toolTip();
     }
     static QString accessibleDescription(QWidget *w)
     {

@@ -6,16 +6,14 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QHash>
-#include <QKeySequence>
 #include <QLCDNumber>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPointer>
-#include <QShortcut>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTabBar>
-#include <QTabWidget>
+#include <QValidator>
 
 namespace {
 
@@ -37,26 +35,16 @@ public:
     // Where the text is drawn, in screen coordinates.
     virtual QRect textArea() const = 0;
 
-    void selection(int selectionIndex, int *startOffset, int *endOffset) const override
+    void selection(int, int *startOffset, int *endOffset) const override
     {
-        Q_UNUSED(selectionIndex)
         *startOffset = *endOffset = 0;
     }
     int selectionCount() const override { return 0; }
-    void addSelection(int startOffset, int endOffset) override
-    {
-        Q_UNUSED(startOffset)
-        Q_UNUSED(endOffset)
-    }
-    void removeSelection(int selectionIndex) override { Q_UNUSED(selectionIndex) }
-    void setSelection(int selectionIndex, int startOffset, int endOffset) override
-    {
-        Q_UNUSED(selectionIndex)
-        Q_UNUSED(startOffset)
-        Q_UNUSED(endOffset)
-    }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
     int cursorPosition() const override { return 0; }
-    void setCursorPosition(int position) override { Q_UNUSED(position) }
+    void setCursorPosition(int) override {}
     QString text(int startOffset, int endOffset) const override
     {
         const QString all = shownText();
@@ -91,11 +79,7 @@ public:
         }
         return int(all.size()) - 1;
     }
-    void scrollToSubstring(int startIndex, int endIndex) override
-    {
-        Q_UNUSED(startIndex)
-        Q_UNUSED(endIndex)
-    }
+    void scrollToSubstring(int, int) override {}
     // Qt's own line edit interface gives an empty run at every offset; Orca
     // 43 then drops the last character of the text, and all of "0".
     QString attributes(int offset, int *startOffset, int *endOffset) const override
@@ -116,6 +100,9 @@ protected:
 
 // ---- Line edits ----
 
+// Edits made through this interface go through the field's validator, as
+// with Qt's own, and are signalled as textEdited(), as the operator's are,
+// so that the window checks them.
 class LineEditAccessible : public QAccessibleWidget,
                            public ShownText,
                            public QAccessibleEditableTextInterface
@@ -124,6 +111,12 @@ public:
     explicit LineEditAccessible(QLineEdit *edit)
         : QAccessibleWidget(edit, QAccessible::EditableText)
     {
+        // A refused keystroke is told with the range the field takes.
+        QObject::connect(edit, &QLineEdit::inputRejected, edit, [edit] {
+            if (edit->hasFocus() && !edit->toolTip().isEmpty())
+                announce(edit, QCoreApplication::translate("transceiver_master", "Вне диапазона ") +
+                                   edit->toolTip());
+        });
     }
 
     QLineEdit *edit() const { return static_cast<QLineEdit *>(widget()); }
@@ -145,10 +138,16 @@ public:
     }
     void setText(QAccessible::Text t, const QString &text) override
     {
-        if (t == QAccessible::Value && !edit()->isReadOnly())
-            edit()->setText(text);
-        else
+        if (t != QAccessible::Value) {
             QAccessibleWidget::setText(t, text);
+            return;
+        }
+        QString input = text;
+        int position = 0;
+        const QValidator *validator = edit()->validator();
+        if (validator && validator->validate(input, position) != QValidator::Acceptable)
+            return;
+        replaceText(0, int(edit()->text().size()), input);
     }
     QAccessible::State state() const override
     {
@@ -222,12 +221,10 @@ public:
     {
         if (edit()->isReadOnly())
             return;
-        QString all = edit()->text();
-        startOffset = qBound(0, startOffset, int(all.size()));
-        endOffset = qBound(startOffset, endOffset, int(all.size()));
-        all.replace(startOffset, endOffset - startOffset, text);
-        edit()->setText(all);
-        edit()->setCursorPosition(startOffset + int(text.size()));
+        const int size = int(edit()->text().size());
+        startOffset = qBound(0, startOffset, size);
+        edit()->setSelection(startOffset, qBound(startOffset, endOffset, size) - startOffset);
+        edit()->insert(text); // through the validator; emits textEdited()
     }
 
 protected:
@@ -461,13 +458,6 @@ public:
 
     QTabBar *bar() const { return static_cast<QTabBar *>(widget()); }
 
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Name && bar()->accessibleName().isEmpty())
-            return itemName(currentItem());
-        return WithItems::text(t);
-    }
-
     int itemCount() const override { return bar()->count(); }
     QString itemName(int index) const override { return stripAmpersands(bar()->tabText(index)); }
     QAccessible::State itemState(int index) const override
@@ -498,8 +488,10 @@ class DisplayAccessible : public QAccessibleWidget,
                           public QAccessibleValueInterface
 {
 public:
+    // Read-only text rather than a label: Orca 43 speaks a label's name
+    // alone, without the number and unit shown.
     explicit DisplayAccessible(QLCDNumber *display)
-        : QAccessibleWidget(display, QAccessible::StaticText)
+        : QAccessibleWidget(display, QAccessible::EditableText)
     {
     }
 
@@ -537,57 +529,39 @@ protected:
     QFont font() const override { return display()->font(); }
 };
 
-// ---- Notices ----
-
-// A notice is named by its heading: it has no window title.
-class NoticeAccessible : public QAccessibleWidget
-{
-public:
-    explicit NoticeAccessible(QMessageBox *box) : QAccessibleWidget(box, QAccessible::AlertMessage)
-    {
-    }
-
-    QString text(QAccessible::Text t) const override
-    {
-        const auto *box = static_cast<const QMessageBox *>(widget());
-        if (t == QAccessible::Name && box->accessibleName().isEmpty() &&
-            box->windowTitle().isEmpty())
-            return box->text();
-        return QAccessibleWidget::text(t);
-    }
-};
-
-// ---- The message that a field's input is not acceptable ----
+// ---- What is told without the focus moving ----
 
 // Qt's description change event carries the object rather than the new
 // text, which Orca 43 cannot speak, and only Qt 6.8 has announcements. A
-// screen reader speaks a notification that shows, so on every Qt the message
-// is one, over the field and not drawn. One serves every field, and lives as
-// long as Qt's accessibility cache, so that a screen reader can still read it
-// after the event.
-class ProblemNotification : public QAccessibleInterface
+// screen reader speaks a notification that shows, after what it is saying,
+// so on every Qt a message is one, over a widget and not drawn. A few serve
+// in turn, living as long as Qt's accessibility cache, so that a screen
+// reader can still read one after the event while the next are shown.
+class Notification : public QAccessibleInterface
 {
 public:
-    static void show(QLineEdit *edit, const QString &message)
+    static void show(QWidget *near, const QString &message)
     {
-        static QAccessible::Id id = 0;
-        auto *notification =
-            static_cast<ProblemNotification *>(QAccessible::accessibleInterface(id));
+        static QAccessible::Id ids[4] = {};
+        static int next = 0;
+        QAccessible::Id &id = ids[next];
+        next = (next + 1) % 4;
+        auto *notification = static_cast<Notification *>(QAccessible::accessibleInterface(id));
         if (!notification) {
-            notification = new ProblemNotification;
+            notification = new Notification;
             id = QAccessible::registerAccessibleInterface(notification);
         }
-        notification->edit = edit;
+        notification->near = near;
         notification->message = message;
         QAccessibleEvent event(notification, QAccessible::ObjectShow);
         QAccessible::updateAccessibility(&event);
     }
 
-    bool isValid() const override { return edit; }
+    bool isValid() const override { return near; }
     QObject *object() const override { return nullptr; }
     QAccessibleInterface *parent() const override
     {
-        return edit ? QAccessible::queryAccessibleInterface(edit->window()) : nullptr;
+        return near ? QAccessible::queryAccessibleInterface(near->window()) : nullptr;
     }
     QAccessibleInterface *child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
@@ -598,61 +572,67 @@ public:
         return t == QAccessible::Name ? message : QString();
     }
     void setText(QAccessible::Text, const QString &) override {}
-    QRect rect() const override { return edit ? onScreen(edit, edit->rect()) : QRect(); }
+    QRect rect() const override { return near ? onScreen(near, near->rect()) : QRect(); }
     QAccessible::Role role() const override { return QAccessible::Notification; }
     QAccessible::State state() const override { return QAccessible::State(); }
 
 private:
-    QPointer<QLineEdit> edit;
+    QPointer<QWidget> near;
     QString message;
 };
 
 QAccessibleInterface *accessibleInterface(const QString &className, QObject *object)
 {
-    if (!object || !object->isWidgetType())
-        return nullptr;
-    if (className == QLatin1String("QLineEdit"))
-        return new LineEditAccessible(static_cast<QLineEdit *>(object));
-    if (className == QLatin1String("QComboBox"))
-        return new ComboBoxAccessible(static_cast<QComboBox *>(object));
-    if (className == QLatin1String("QTabBar"))
-        return new TabBarAccessible(static_cast<QTabBar *>(object));
-    if (className == QLatin1String("QLCDNumber"))
-        return new DisplayAccessible(static_cast<QLCDNumber *>(object));
-    if (className == QLatin1String("QMessageBox"))
-        return new NoticeAccessible(static_cast<QMessageBox *>(object));
+    // A widget in its destructor no longer has its class (qobject_cast
+    // fails from ~QWidget on), so it is refused, as Qt's own factory refuses
+    // one being destroyed.
+    if (auto *edit = qobject_cast<QLineEdit *>(object); edit && className == "QLineEdit")
+        return new LineEditAccessible(edit);
+    if (auto *combo = qobject_cast<QComboBox *>(object); combo && className == "QComboBox")
+        return new ComboBoxAccessible(combo);
+    if (auto *bar = qobject_cast<QTabBar *>(object); bar && className == "QTabBar")
+        return new TabBarAccessible(bar);
+    if (auto *display = qobject_cast<QLCDNumber *>(object); display && className == "QLCDNumber")
+        return new DisplayAccessible(display);
+    // Orca 43 speaks an unnamed layered pane among the containers of each new
+    // focus; a tab widget's page stack only lays out, as the pages do.
+    if (auto *stack = qobject_cast<QStackedWidget *>(object);
+        stack && className == "QStackedWidget")
+        return new QAccessibleWidget(stack, QAccessible::Client);
     return nullptr;
 }
 
-// Keeps the focus mark on from the window's activation: Qt draws it only
-// after the focus has moved by keyboard in the window, and clears that state
-// as the window shows, so the tab bar, which has the focus from the start,
-// would show none.
-class FocusMarkOn : public QObject
+// Qt tells a tab bar that takes the focus, not its current tab, and Orca 43
+// then speaks neither the tab nor its position: the tab is told after it.
+void tellFocusedTab(QWidget *, QWidget *now)
 {
-public:
-    explicit FocusMarkOn(QWidget *window) : QObject(window) { window->installEventFilter(this); }
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::WindowActivate) {
-            auto *window = static_cast<QWidget *>(watched);
-            window->setAttribute(Qt::WA_KeyboardFocusChange);
-            if (QWidget *focus = window->focusWidget())
-                focus->update();
-        }
-        return false;
-    }
-};
-
-void switchTab(QTabWidget *tabs, int step)
-{
-    const int count = tabs->count();
-    if (count < 2)
+    auto *bar = qobject_cast<QTabBar *>(now);
+    if (!bar || !QAccessible::isActive())
         return;
-    tabs->setCurrentIndex((tabs->currentIndex() + step + count) % count);
-    if (!QApplication::focusWidget())
-        tabs->tabBar()->setFocus(Qt::TabFocusReason);
+    QMetaObject::invokeMethod(
+        bar,
+        [bar] {
+            if (!bar->hasFocus())
+                return;
+            QAccessibleEvent event(bar, QAccessible::Focus);
+            event.setChild(bar->currentIndex());
+            QAccessible::updateAccessibility(&event);
+        },
+        Qt::QueuedConnection);
+}
+
+// A line edit drops its selection as it loses the focus, and Qt tells that
+// before the new focus, so Orca 43 says "Text unselected" on leaving each
+// field it entered by Tab: that news is not passed on.
+void withoutDeselectionOnLeaving(QAccessibleEvent *event)
+{
+    auto *edit = qobject_cast<QLineEdit *>(event->object());
+    if (event->type() == QAccessible::TextSelectionChanged && edit && !edit->hasFocus() &&
+        !edit->hasSelectedText())
+        return;
+    QAccessible::installUpdateHandler(nullptr); // to the platform's bridge
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(withoutDeselectionOnLeaving);
 }
 
 } // namespace
@@ -661,54 +641,65 @@ void installAccessibleInterfaces()
 {
     // Installed once; Qt asks the factory installed last first.
     QAccessible::installFactory(accessibleInterface);
+    QAccessible::installUpdateHandler(withoutDeselectionOnLeaving);
+    static const bool tabFocusTold =
+        QObject::connect(qApp, &QApplication::focusChanged, tellFocusedTab);
+    Q_UNUSED(tabFocusTold)
 }
 
-void setUpTabKeys(QTabWidget *tabs)
+void announce(QWidget *near, const QString &message)
 {
-    QWidget *window = tabs->window();
-    new FocusMarkOn(window);
-    // Window-wide shortcuts, so that a combo box, which keeps Ctrl+Tab to
-    // itself, cannot swallow them.
-    const struct {
-        QKeySequence keys;
-        int step;
-    } bindings[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
-        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
-        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
-    };
-    for (const auto &binding : bindings) {
-        auto *shortcut = new QShortcut(binding.keys, window);
-        const int step = binding.step;
-        QObject::connect(shortcut, &QShortcut::activated, tabs,
-                         [tabs, step] { switchTab(tabs, step); });
-    }
+    if (QAccessible::isActive())
+        Notification::show(near, message);
 }
 
 void describeInputProblem(QLineEdit *edit, const QString &problem)
 {
-    if (edit->accessibleDescription() == problem)
+    // The range the field takes, its tooltip, stays in the description.
+    const QString range = edit->toolTip();
+    const QString description = problem.isEmpty() ? range
+                                : range.isEmpty() ? problem
+                                                  : problem + QStringLiteral(". ") + range;
+    const QString before = edit->accessibleDescription();
+    if (before == description)
         return;
-    edit->setAccessibleDescription(problem);
-    if (problem.isEmpty() || !edit->hasFocus() || !QAccessible::isActive())
+    edit->setAccessibleDescription(description);
+    if (!edit->hasFocus())
         return;
-    ProblemNotification::show(edit, problem);
+    if (!problem.isEmpty())
+        announce(edit, problem);
+    else if (!before.isEmpty() && before != range) // acceptable again
+        announce(edit, QCoreApplication::translate("transceiver_master", "Допустимое значение"));
 }
 
-void showOnDisplay(QLCDNumber *display, double value)
+bool showOnDisplay(QLCDNumber *display, double value)
 {
     if (!QAccessible::isActive()) {
         display->display(value);
-        return;
+        return false;
     }
     const QString before = displayText(display);
     display->display(value);
     const QString after = displayText(display);
     if (after == before)
-        return;
+        return false;
     QAccessibleValueChangeEvent valueEvent(display, value);
     QAccessible::updateAccessibility(&valueEvent);
     QAccessibleTextUpdateEvent textEvent(display, 0, before, after);
     QAccessible::updateAccessibility(&textEvent);
+    return true;
+}
+
+void announceDisplays(const QList<QLCDNumber *> &displays)
+{
+    if (displays.isEmpty() || !QAccessible::isActive())
+        return;
+    // "Частота приёма, МГц" and "402.5 МГц" make "Частота приёма 402.5 МГц".
+    QStringList parts;
+    for (QLCDNumber *display : displays) {
+        const QString caption =
+            QAccessible::queryAccessibleInterface(display)->text(QAccessible::Name);
+        parts << caption.section(QLatin1Char(','), 0, 0) + QLatin1Char(' ') + displayText(display);
+    }
+    announce(displays.first(), parts.join(QStringLiteral(", ")));
 }

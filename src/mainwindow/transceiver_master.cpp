@@ -1,6 +1,7 @@
 #include "transceiver_master.h"
 
 #include "accessibility.h"
+#include "keyboard.h"
 #include "parsing.h"
 #include "ui_transceiver_master.h"
 
@@ -41,6 +42,13 @@ void paint(QLineEdit *edit, bool acceptable)
     describeInputProblem(edit, acceptable ? QString()
                                           : QCoreApplication::translate("transceiver_master",
                                                                         "Недопустимое значение"));
+}
+
+// The range a number field takes, shown on hover and read by a screen reader.
+void showRange(QLineEdit *edit, int max)
+{
+    edit->setToolTip(QStringLiteral("0–%1").arg(max));
+    edit->setAccessibleDescription(edit->toolTip());
 }
 
 // The caption beside a field, for the refused-write notice: the label whose
@@ -210,6 +218,7 @@ transceiver_master::transceiver_master(QWidget *parent)
     }
     shownTab = ui->tabWidget->currentIndex();
     setUpTabKeys(ui->tabWidget);
+    makeFocusable({ui->lcd_RXfreq, ui->lcd_TXfreq});
 
     // A validator for each number field of a tab.
     const auto installValidators = [this](const Parameters &parameters) {
@@ -232,6 +241,8 @@ transceiver_master::transceiver_master(QWidget *parent)
     showTransceiver();
 
     installValidators(hostParameters(ui, storage));
+    showRange(ui->lineEdit_chNo, chNoMax);
+    showRange(ui->lineEdit_cellIDX, cellIdxMax);
 
     showNotice(tr("Соединение"), tr("Нет связи. Включён демо-режим"));
 }
@@ -250,12 +261,14 @@ void transceiver_master::installValidator(QLineEdit *edit, int max)
     QIntValidator &validator = validators.emplace_back(0, max);
     validator.setLocale(c);
     edit->setValidator(&validator);
+    showRange(edit, max);
     connect(edit, &QLineEdit::textEdited, this, &transceiver_master::on_LineTextChanged);
 }
 
 void transceiver_master::showNotice(const QString &text, const QString &informativeText)
 {
     QMessageBox box;
+    box.setAccessibleName(text); // it has no title
     box.setText(text);
     box.setInformativeText(informativeText);
     box.setStandardButtons(QMessageBox::Ok);
@@ -277,7 +290,7 @@ void transceiver_master::showTransceiver()
     updateFrequencies();
 }
 
-void transceiver_master::updateFrequencies()
+void transceiver_master::updateFrequencies(bool tell)
 {
     const int band = ui->Tetra_Band->currentIndex();
     const float base = (band >= 0 && band < 3) ? bandBase[band] : bandBase[0];
@@ -285,8 +298,11 @@ void transceiver_master::updateFrequencies()
     const float offset = (offsetIndex >= 0 && offsetIndex < 4) ? carrierOffset[offsetIndex] : 0.0f;
     const qint32 channel = storage.workTrx.chNo[ui->TXnumber->currentIndex()];
 
-    showOnDisplay(ui->lcd_TXfreq, channel * channelSpacing + base + offset);
-    showOnDisplay(ui->lcd_RXfreq, channel * channelSpacing + (base - duplexSpacing) + offset);
+    const bool changed =
+        showOnDisplay(ui->lcd_TXfreq, channel * channelSpacing + base + offset) |
+        showOnDisplay(ui->lcd_RXfreq, channel * channelSpacing + (base - duplexSpacing) + offset);
+    if (tell && changed)
+        announceDisplays({ui->lcd_RXfreq, ui->lcd_TXfreq});
 }
 
 void transceiver_master::TRX_mode_clicked(int id)
@@ -359,8 +375,8 @@ void transceiver_master::takeInput(int tab, int trx)
         const bool channelOk =
             parseIntInRange(ui->lineEdit_chNo->text(), &storage.workTrx.chNo[trx], 0, chNoMax);
         paint(ui->lineEdit_chNo, channelOk);
-        if (channelOk)
-            updateFrequencies();
+        if (channelOk) // told while the operator is on the tab
+            updateFrequencies(tab == ui->tabWidget->currentIndex());
         paint(ui->lineEdit_cellIDX, parseIntInRange(ui->lineEdit_cellIDX->text(),
                                                     &storage.workTrx.cellIDX[trx], 0, cellIdxMax));
     }

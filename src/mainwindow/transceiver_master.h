@@ -48,7 +48,8 @@ private:
     void showNotice(const QString &text, const QString &informativeText);
 
     void showTransceiver();
-    void updateFrequencies();
+    // tell: a screen reader says the new frequencies.
+    void updateFrequencies(bool tell = false);
 
     void formToTetra();
     void tetraToForm();
