@@ -154,14 +154,14 @@ try:
          e.source.getIndexInParent(), e.source.parent.childCount) for e in events[mark:] if
          e.type == "object:state-changed:focused" and e.detail1][-1] ==
          (pyatspi.ROLE_PAGE_TAB, "IP параметры", 1, 4) and selected_tab() == ["IP параметры"])
-    wait("no layered pane around the focus", lambda: not pyatspi.findAncestor(
-         focused(), lambda o: o.getRole() == pyatspi.ROLE_LAYERED_PANE))
 
     # A number field read whole: one attribute run over the text. The
     # address fields left on the way are not told as unselected.
     mark = len(events)
     keys("Tab", "Tab", "Tab")
     wait("node field focused", lambda: focused().name == "Идентификатор узла ISC")
+    wait("no layered pane around it", lambda: not pyatspi.findAncestor(
+         focused(), lambda o: o.getRole() == pyatspi.ROLE_LAYERED_PANE))
     wait("address selected, not unselected", lambda: len(spoken(
          "object:text-selection-changed", "IP адрес", mark)) == 1)
     field = focused()

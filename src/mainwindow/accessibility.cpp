@@ -17,9 +17,10 @@ namespace {
 
 // ---- Line edits ----
 
-// Edits made through this interface go through the field's validator, as
-// with Qt's own, and are signalled as textEdited(), as the operator's are,
-// so that the window checks them.
+// In place of Qt's own for the attribute runs Orca 43 needs (ShownText).
+// Edits made through it go through the field's validator, as with Qt's own,
+// and are signalled as textEdited(), as the operator's are, so that the
+// window checks them.
 class LineEditAccessible : public QAccessibleWidget,
                            public ShownText,
                            public QAccessibleEditableTextInterface
