@@ -298,10 +298,10 @@ void transceiver_master::updateFrequencies(bool tell)
     const float offset = (offsetIndex >= 0 && offsetIndex < 4) ? carrierOffset[offsetIndex] : 0.0f;
     const qint32 channel = storage.workTrx.chNo[ui->TXnumber->currentIndex()];
 
-    const bool changed =
-        showOnDisplay(ui->lcd_TXfreq, channel * channelSpacing + base + offset) |
+    const bool txChanged = showOnDisplay(ui->lcd_TXfreq, channel * channelSpacing + base + offset);
+    const bool rxChanged =
         showOnDisplay(ui->lcd_RXfreq, channel * channelSpacing + (base - duplexSpacing) + offset);
-    if (tell && changed)
+    if (tell && (txChanged || rxChanged))
         announceDisplays({ui->lcd_RXfreq, ui->lcd_TXfreq});
 }
 
