@@ -40,6 +40,7 @@ class FocusFrameFollower : public QObject
 public:
     explicit FocusFrameFollower(QWidget *window) : QObject(window), frame(new QFocusFrame(window))
     {
+        frame->hide(); // until a widget has the focus
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override
