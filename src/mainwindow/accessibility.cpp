@@ -282,8 +282,8 @@ QAccessibleInterface *accessibleInterface(const QString &className, QObject *obj
 void withoutDeselectionOnLeaving(QAccessibleEvent *event)
 {
     auto *edit = qobject_cast<QLineEdit *>(event->object());
-    if (event->type() == QAccessible::TextSelectionChanged && edit && !edit->hasFocus() &&
-        !edit->hasSelectedText())
+    if (!QAccessible::isActive() || (event->type() == QAccessible::TextSelectionChanged && edit &&
+                                     !edit->hasFocus() && !edit->hasSelectedText()))
         return;
     QAccessible::installUpdateHandler(nullptr); // to the platform's bridge
     QAccessible::updateAccessibility(event);
