@@ -68,7 +68,7 @@ events = []
 pyatspi.Registry.registerEventListener(
     events.append, "object:state-changed:showing", "object:state-changed:focused",
     "object:state-changed:selected", "object:property-change:accessible-value",
-    "object:text-changed:insert")
+    "object:text-changed:insert", "object:text-selection-changed")
 failures = []
 
 
@@ -126,6 +126,16 @@ def spoken(kind, name, since):
             e.source.name == name]
 
 
+def told(since):
+    """The names of the notifications shown after index since."""
+    return [e.source.name for e in events[since:] if e.type.startswith(
+        "object:state-changed:showing") and e.source and e.source.getRole() == pyatspi.ROLE_NOTIFICATION]
+
+
+def whole_selected(obj):
+    return obj.queryText().getSelection(0) == (0, obj.queryText().characterCount)
+
+
 def selected_tab():
     return [t.name for t in find(pyatspi.ROLE_PAGE_TAB_LIST)
             if t.getState().contains(pyatspi.STATE_SELECTED)]
@@ -137,26 +147,38 @@ try:
         sys.exit(1)
     # The notice: an alert named by its heading.
     wait("start-up notice named Соединение", lambda: find(pyatspi.ROLE_ALERT, "Соединение"), 20)
+    mark = len(events)
     keys("Return")
-    wait("current tab focused and selected", lambda: (focused().getRole(), focused().name,
-         selected_tab()) == (pyatspi.ROLE_PAGE_TAB, "IP параметры", ["IP параметры"]))
+    # The tab bar's focus is told as its current tab's, which has a place.
+    wait("current tab told focused, selected, 2 of 4", lambda: [(e.source.getRole(), e.source.name,
+         e.source.getIndexInParent(), e.source.parent.childCount) for e in events[mark:] if
+         e.type == "object:state-changed:focused" and e.detail1][-1] ==
+         (pyatspi.ROLE_PAGE_TAB, "IP параметры", 1, 4) and selected_tab() == ["IP параметры"])
 
-    # A number field read whole: one attribute run over the text.
+    # A number field read whole: one attribute run over the text. The
+    # address fields left on the way are not told as unselected.
+    mark = len(events)
     keys("Tab", "Tab", "Tab")
     wait("node field focused", lambda: focused().name == "Идентификатор узла ISC")
+    wait("no layered pane around it", lambda: not pyatspi.findAncestor(
+         focused(), lambda o: o.getRole() == pyatspi.ROLE_LAYERED_PANE))
+    wait("address selected, not unselected", lambda: len(spoken(
+         "object:text-selection-changed", "IP адрес", mark)) == 1)
     field = focused()
     run = field.queryText().getAttributeRun(0, False)
     wait("node field reads 0, one run", lambda: (text(field), list(run[1:])) == ("0", [0, 1]))
 
-    # Yellow: spoken once per change, as a notification that shows.
-    for key, problem in (("BackSpace", True), ("5", False), ("BackSpace", True)):
+    # Yellow and white again, and a refused key: told once each, as a
+    # notification that shows; the range stays in the description.
+    wrong, right, refused = "Недопустимое значение", "Допустимое значение", "Вне диапазона 0–1023"
+    for key, said, shown in (("BackSpace", [wrong], ""), ("5", [right], "5"),
+                             ("0 0 0 0", [wrong, refused], "5000"), ("BackSpace", [right], "500")):
         mark = len(events)
-        keys(key)
+        keys(*key.split())
         pump(0.5)
-        wait(f"{key}: one notification if a problem", lambda: len(spoken(
-            "object:state-changed:showing", "Недопустимое значение", mark)) == problem, 1)
-        wait(f"{key}: description", lambda: field.description.startswith("Недопустимое") ==
-             problem and field.description.endswith("0–1023"), 1)
+        wait(f"{key}: told {said}", lambda: (told(mark), text(field)) == (said, shown), 1)
+        description = (wrong + ". 0–1023") if wrong in said else "0–1023"
+        wait(f"{key}: description", lambda: field.description == description, 1)
 
     # A combo box: caption as name, current item as text; an item chosen
     # with the arrow keys on the closed combo box takes the focus event.
@@ -169,7 +191,9 @@ try:
     wait("new item QB800 focused", lambda: spoken("object:state-changed:focused", "QB800", mark))
     wait("combo box holds QB800", lambda: text(combo) == "QB800")
 
-    # Tab keys from every widget, the combo box included, round both ends.
+    # Tab keys from every widget, the combo box included, round both ends:
+    # the new tab told by name, and a field that takes the focus selected
+    # whole, as by Tab.
     tabs = [t.name for t in find(pyatspi.ROLE_PAGE_TAB_LIST)]
     for key, index in (("ctrl+Tab", 2), ("ctrl+shift+Tab", 1), ("ctrl+Next", 2),
                        ("ctrl+Next", 3), ("ctrl+Prior", 2), ("ctrl+Next", 3),
@@ -178,10 +202,13 @@ try:
         keys(key)
         wait(f"{key} selects {tabs[index]}", lambda: selected_tab() == [tabs[index]] and
              spoken("object:state-changed:selected", tabs[index], mark))
+        wait(f"{key} tells {tabs[index]}", lambda: told(mark) == [tabs[index]])
+        wait(f"{key}: field selected", lambda: focused().getRole() != pyatspi.ROLE_TEXT or
+             whole_selected(focused()))
 
     # The frequency displays: number and unit, kept current.
-    rx = find(pyatspi.ROLE_LABEL, "Частота приёма, МГц")
-    tx = find(pyatspi.ROLE_LABEL, "Частота передачи, МГц")
+    rx = find(pyatspi.ROLE_TEXT, "Частота приёма, МГц")
+    tx = find(pyatspi.ROLE_TEXT, "Частота передачи, МГц")
     wait("displays read 390 and 400 МГц", lambda: (text(rx), text(tx), rx.queryValue().currentValue)
          == ("390 МГц", "400 МГц", 390.0))
     for _ in range(10):
@@ -193,11 +220,21 @@ try:
     wait("displays follow channel 100", lambda: (text(rx), text(tx)) == ("392.5 МГц", "402.5 МГц"))
     wait("display events", lambda: spoken("object:text-changed:insert", tx.name, mark) and
          spoken("object:property-change:accessible-value", rx.name, mark))
+    wait("new frequencies told once", lambda: told(mark)[-1:] ==
+         ["Частота приёма 392.5 МГц, Частота передачи 402.5 МГц"] and len(told(mark)) == 1, 2)
+    for _ in range(4):
+        keys("Tab")
+        if focused().name == rx.name:
+            break
+    wait("display reached by Tab", lambda: (focused().name, text(focused())) ==
+         (rx.name, "392.5 МГц"))
+    keys("shift+Tab")
+    wait("back on the channel number", lambda: focused().name == "Номер канала")
 
     # A refused write: the notice is named by its heading.
     keys("9", "9", "9", "9")
     pump(1)
-    keys("Tab", "Tab", "Tab", "space")  # past Cell IDX and «Читать» to «Уст.»
+    keys(*["Tab"] * 5, "space")  # past the displays, Cell IDX and «Читать» to «Уст.»
     wait("refused-write notice named Запись", lambda: find(pyatspi.ROLE_ALERT, "Запись"))
     keys("Return")
 finally:

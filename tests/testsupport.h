@@ -203,11 +203,13 @@ struct Corvane {
         QTRY_VERIFY(!TestAccess::timer(*window).isActive());
     }
 
-    // As the operator sees the field, and as a screen reader tells it.
+    // As the operator sees the field, and as a screen reader tells it: the
+    // field's range (its tooltip), after what is wrong if anything is.
     bool isYellow(QLineEdit *edit) const
     {
-        return edit->styleSheet().contains("yellow") &&
-               accessibleDescription(edit).startsWith("Недопустимое значение");
+        const QString description = accessibleDescription(edit);
+        return edit->styleSheet().contains("yellow") && description != edit->toolTip() &&
+               description.endsWith(edit->toolTip());
     }
     bool isWhite(QLineEdit *edit) const
     {

@@ -469,6 +469,8 @@ void TestOperator::validatedColours_data()
                            << "15" << true;
     QTest::newRow("CC 16") << "Tetra_CC"
                            << "16" << false;
+    QTest::newRow("CC 99") << "Tetra_CC"
+                           << "99" << false;
     QTest::newRow("CC empty") << "Tetra_CC"
                               << "" << false;
     QTest::newRow("LA 65535") << "Tetra_LA"
@@ -507,9 +509,18 @@ void TestOperator::validatedColours()
     QCOMPARE(edit->text(), text);
     QCOMPARE(app.isWhite(edit), white);
     QCOMPARE(app.isYellow(edit), !white);
-    // The range, told as it is on every number field.
-    QVERIFY(edit->toolTip().startsWith(QStringLiteral("0–")));
-    QVERIFY(Corvane::accessibleDescription(edit).endsWith(edit->toolTip()));
+    QVERIFY(edit->toolTip().startsWith(QStringLiteral("0–"))); // its range, told
+
+    // A screen reader's edits: a new value taken only when acceptable, an
+    // edit as typed, both checked as typing is.
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(edit);
+    reader->setText(QAccessible::Value, "7");
+    QVERIFY(app.isWhite(edit));
+    reader->setText(QAccessible::Value, text);
+    QCOMPARE(edit->text(), white ? text : "7");
+    reader->editableTextInterface()->replaceText(0, int(edit->text().size()), text);
+    QCOMPARE(edit->text(), text);
+    QCOMPARE(app.isYellow(edit), !white);
 }
 
 // Rendered under a dark desktop palette, the text of a field stands out

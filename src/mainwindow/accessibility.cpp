@@ -1,121 +1,26 @@
 #include "accessibility.h"
 
-#include <QAccessible>
+#include "accessibility_items.h"
+#include "accessibility_text.h"
+
 #include <QAccessibleWidget>
 #include <QApplication>
-#include <QComboBox>
-#include <QFontMetrics>
-#include <QHash>
-#include <QKeySequence>
 #include <QLCDNumber>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPointer>
-#include <QShortcut>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <QTabBar>
-#include <QTabWidget>
+#include <QValidator>
 
 namespace {
 
-QString stripAmpersands(QString text)
-{
-    for (int i = 0; i < text.size(); ++i) {
-        if (text.at(i) == QLatin1Char('&'))
-            text.remove(i, 1); // "&&" keeps one
-    }
-    return text;
-}
-
-// Read-only text over a string the widget shows: no caret, no selection,
-// and no text attributes, so one attribute run spans the whole text.
-class ShownText : public QAccessibleTextInterface
-{
-public:
-    virtual QString shownText() const = 0;
-    // Where the text is drawn, in screen coordinates.
-    virtual QRect textArea() const = 0;
-
-    void selection(int selectionIndex, int *startOffset, int *endOffset) const override
-    {
-        Q_UNUSED(selectionIndex)
-        *startOffset = *endOffset = 0;
-    }
-    int selectionCount() const override { return 0; }
-    void addSelection(int startOffset, int endOffset) override
-    {
-        Q_UNUSED(startOffset)
-        Q_UNUSED(endOffset)
-    }
-    void removeSelection(int selectionIndex) override { Q_UNUSED(selectionIndex) }
-    void setSelection(int selectionIndex, int startOffset, int endOffset) override
-    {
-        Q_UNUSED(selectionIndex)
-        Q_UNUSED(startOffset)
-        Q_UNUSED(endOffset)
-    }
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int position) override { Q_UNUSED(position) }
-    QString text(int startOffset, int endOffset) const override
-    {
-        const QString all = shownText();
-        startOffset = qBound(0, startOffset, int(all.size()));
-        endOffset =
-            (endOffset < 0) ? int(all.size()) : qBound(startOffset, endOffset, int(all.size()));
-        return all.mid(startOffset, endOffset - startOffset);
-    }
-    int characterCount() const override { return int(shownText().size()); }
-    QRect characterRect(int offset) const override
-    {
-        const QString all = shownText();
-        if (offset < 0 || offset >= all.size())
-            return QRect();
-        const QRect area = textArea();
-        const QFontMetrics metrics(font());
-        const int x = metrics.horizontalAdvance(all.left(offset));
-        const int top = area.top() + (area.height() - metrics.height()) / 2;
-        return QRect(area.left() + x, top, metrics.horizontalAdvance(all.at(offset)),
-                     metrics.height());
-    }
-    int offsetAtPoint(const QPoint &point) const override
-    {
-        const QRect area = textArea();
-        if (!area.contains(point))
-            return -1;
-        const QString all = shownText();
-        const QFontMetrics metrics(font());
-        for (int i = 0; i < all.size(); ++i) {
-            if (area.left() + metrics.horizontalAdvance(all.left(i + 1)) > point.x())
-                return i;
-        }
-        return int(all.size()) - 1;
-    }
-    void scrollToSubstring(int startIndex, int endIndex) override
-    {
-        Q_UNUSED(startIndex)
-        Q_UNUSED(endIndex)
-    }
-    // Qt's own line edit interface gives an empty run at every offset; Orca
-    // 43 then drops the last character of the text, and all of "0".
-    QString attributes(int offset, int *startOffset, int *endOffset) const override
-    {
-        const int count = characterCount();
-        if (offset < 0 || offset > count) {
-            *startOffset = *endOffset = -1;
-            return QString();
-        }
-        *startOffset = 0;
-        *endOffset = count;
-        return QString();
-    }
-
-protected:
-    virtual QFont font() const = 0;
-};
-
 // ---- Line edits ----
 
+// In place of Qt's own for the attribute runs Orca 43 needs (ShownText).
+// Edits made through it go through the field's validator, as with Qt's own,
+// and are signalled as textEdited(), as the operator's are, so that the
+// window checks them.
 class LineEditAccessible : public QAccessibleWidget,
                            public ShownText,
                            public QAccessibleEditableTextInterface
@@ -124,6 +29,12 @@ public:
     explicit LineEditAccessible(QLineEdit *edit)
         : QAccessibleWidget(edit, QAccessible::EditableText)
     {
+        // A refused keystroke is told with the range the field takes.
+        QObject::connect(edit, &QLineEdit::inputRejected, edit, [edit] {
+            if (edit->hasFocus() && !edit->toolTip().isEmpty())
+                announce(edit, QCoreApplication::translate("transceiver_master", "Вне диапазона ") +
+                                   edit->toolTip());
+        });
     }
 
     QLineEdit *edit() const { return static_cast<QLineEdit *>(widget()); }
@@ -145,10 +56,16 @@ public:
     }
     void setText(QAccessible::Text t, const QString &text) override
     {
-        if (t == QAccessible::Value && !edit()->isReadOnly())
-            edit()->setText(text);
-        else
+        if (t != QAccessible::Value) {
             QAccessibleWidget::setText(t, text);
+            return;
+        }
+        QString input = text;
+        int position = 0;
+        const QValidator *validator = edit()->validator();
+        if (validator && validator->validate(input, position) != QValidator::Acceptable)
+            return;
+        replaceText(0, int(edit()->text().size()), input);
     }
     QAccessible::State state() const override
     {
@@ -222,265 +139,14 @@ public:
     {
         if (edit()->isReadOnly())
             return;
-        QString all = edit()->text();
-        startOffset = qBound(0, startOffset, int(all.size()));
-        endOffset = qBound(startOffset, endOffset, int(all.size()));
-        all.replace(startOffset, endOffset - startOffset, text);
-        edit()->setText(all);
-        edit()->setCursorPosition(startOffset + int(text.size()));
+        const int size = int(edit()->text().size());
+        startOffset = qBound(0, startOffset, size);
+        edit()->setSelection(startOffset, qBound(startOffset, endOffset, size) - startOffset);
+        edit()->insert(text); // through the validator; emits textEdited()
     }
 
 protected:
     QFont font() const override { return edit()->font(); }
-};
-
-// ---- Widgets with parts: a combo box's items, a tab bar's tabs ----
-
-class WithItems;
-
-// One part, made when first asked for and kept by its owner.
-class ItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface
-{
-public:
-    ItemAccessible(QWidget *owner, int index, QAccessible::Role role)
-        : owner(owner), index(index), itemRole(role)
-    {
-    }
-
-    bool isValid() const override;
-    QObject *object() const override { return nullptr; }
-    QAccessibleInterface *parent() const override
-    {
-        return owner ? QAccessible::queryAccessibleInterface(owner) : nullptr;
-    }
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString &) override {}
-    QRect rect() const override;
-    QAccessible::Role role() const override { return itemRole; }
-    QAccessible::State state() const override;
-
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        return type == QAccessible::ActionInterface
-                   ? static_cast<QAccessibleActionInterface *>(this)
-                   : nullptr;
-    }
-    QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString &name) override;
-    QStringList keyBindingsForAction(const QString &) const override { return {}; }
-
-    const QPointer<QWidget> owner;
-    const int index;
-
-private:
-    WithItems *ownerInterface() const;
-    const QAccessible::Role itemRole;
-};
-
-class WithItems : public QAccessibleWidget
-{
-public:
-    WithItems(QWidget *widget, QAccessible::Role role, QAccessible::Role itemRole)
-        : QAccessibleWidget(widget, role), itemRole(itemRole)
-    {
-    }
-    ~WithItems() override
-    {
-        for (const QAccessible::Id id : std::as_const(itemIds))
-            QAccessible::deleteAccessibleInterface(id);
-    }
-
-    virtual int itemCount() const = 0;
-    virtual QString itemName(int index) const = 0;
-    virtual QRect itemRect(int index) const = 0;
-    virtual int currentItem() const = 0;
-    virtual void chooseItem(int index) = 0;
-    // Every item can be chosen; the current one is selected.
-    virtual QAccessible::State itemState(int index) const
-    {
-        QAccessible::State state;
-        state.selectable = true;
-        state.focusable = true;
-        state.selected = index == currentItem();
-        return state;
-    }
-
-    int childCount() const override { return itemCount(); }
-    QAccessibleInterface *child(int index) const override
-    {
-        if (index < 0 || index >= itemCount())
-            return nullptr;
-        const auto found = itemIds.constFind(index);
-        if (found != itemIds.constEnd())
-            return QAccessible::accessibleInterface(*found);
-        auto *item = new ItemAccessible(widget(), index, itemRole);
-        itemIds.insert(index, QAccessible::registerAccessibleInterface(item));
-        return item;
-    }
-    int indexOfChild(const QAccessibleInterface *child) const override
-    {
-        const auto *item = dynamic_cast<const ItemAccessible *>(child);
-        return (item && item->owner == widget() && item->index < itemCount()) ? item->index : -1;
-    }
-    QAccessibleInterface *childAt(int x, int y) const override
-    {
-        for (int i = 0; i < itemCount(); ++i) {
-            if (itemRect(i).contains(x, y))
-                return child(i);
-        }
-        return nullptr;
-    }
-
-private:
-    const QAccessible::Role itemRole;
-    mutable QHash<int, QAccessible::Id> itemIds;
-};
-
-WithItems *ItemAccessible::ownerInterface() const
-{
-    return owner ? dynamic_cast<WithItems *>(QAccessible::queryAccessibleInterface(owner))
-                 : nullptr;
-}
-
-bool ItemAccessible::isValid() const
-{
-    const WithItems *items = ownerInterface();
-    return items && index < items->itemCount();
-}
-
-QString ItemAccessible::text(QAccessible::Text t) const
-{
-    const WithItems *items = ownerInterface();
-    return (items && t == QAccessible::Name) ? items->itemName(index) : QString();
-}
-
-QRect ItemAccessible::rect() const
-{
-    const WithItems *items = ownerInterface();
-    return items ? items->itemRect(index) : QRect();
-}
-
-QAccessible::State ItemAccessible::state() const
-{
-    const WithItems *items = ownerInterface();
-    return items ? items->itemState(index) : QAccessible::State();
-}
-
-void ItemAccessible::doAction(const QString &name)
-{
-    WithItems *items = ownerInterface();
-    if (items && name == pressAction())
-        items->chooseItem(index);
-}
-
-QRect onScreen(const QWidget *widget, const QRect &rect)
-{
-    return QRect(widget->mapToGlobal(rect.topLeft()), rect.size());
-}
-
-// A combo box: its caption as name, its current item as text (Orca 43 reads
-// a combo box's value from its text), and its items as children. An item
-// chosen with the arrow keys while the list is closed takes the focus event,
-// as it would in the open list: Qt 5.15 and 6.4 have no selection interface
-// that would let a screen reader find the new item.
-class ComboBoxAccessible : public WithItems, public ShownText
-{
-public:
-    explicit ComboBoxAccessible(QComboBox *combo)
-        : WithItems(combo, QAccessible::ComboBox, QAccessible::ListItem)
-    {
-        QObject::connect(
-            combo, QOverload<int>::of(&QComboBox::currentIndexChanged), combo, [combo](int index) {
-                if (index < 0 || !combo->hasFocus() || isOpen(combo) || !QAccessible::isActive())
-                    return;
-                QAccessibleEvent event(combo, QAccessible::Focus);
-                event.setChild(index);
-                QAccessible::updateAccessibility(&event);
-            });
-    }
-
-    QComboBox *combo() const { return static_cast<QComboBox *>(widget()); }
-
-    static bool isOpen(const QComboBox *combo)
-    {
-        const QWidget *popup = QApplication::activePopupWidget();
-        return popup && popup->parentWidget() == combo;
-    }
-
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface *>(this);
-        return WithItems::interface_cast(type);
-    }
-    QString text(QAccessible::Text t) const override
-    {
-        return t == QAccessible::Value ? combo()->currentText() : WithItems::text(t);
-    }
-    QAccessible::State state() const override
-    {
-        QAccessible::State state = WithItems::state();
-        state.expandable = true;
-        state.expanded = isOpen(combo());
-        state.collapsed = !state.expanded;
-        return state;
-    }
-
-    int itemCount() const override { return combo()->count(); }
-    QString itemName(int index) const override { return combo()->itemText(index); }
-    QAccessible::State itemState(int index) const override
-    {
-        QAccessible::State state = WithItems::itemState(index);
-        state.invisible = !state.selected || !combo()->isVisible();
-        return state;
-    }
-    QRect itemRect(int index) const override { return index == currentItem() ? rect() : QRect(); }
-    int currentItem() const override { return combo()->currentIndex(); }
-    void chooseItem(int index) override { combo()->setCurrentIndex(index); }
-
-    QString shownText() const override { return combo()->currentText(); }
-    QRect textArea() const override { return rect(); }
-
-protected:
-    QFont font() const override { return combo()->font(); }
-};
-
-// A tab bar's tabs, the current one selected. Qt's own tab interface never
-// reports the selected state.
-class TabBarAccessible : public WithItems
-{
-public:
-    explicit TabBarAccessible(QTabBar *bar)
-        : WithItems(bar, QAccessible::PageTabList, QAccessible::PageTab)
-    {
-    }
-
-    QTabBar *bar() const { return static_cast<QTabBar *>(widget()); }
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Name && bar()->accessibleName().isEmpty())
-            return itemName(currentItem());
-        return WithItems::text(t);
-    }
-
-    int itemCount() const override { return bar()->count(); }
-    QString itemName(int index) const override { return stripAmpersands(bar()->tabText(index)); }
-    QAccessible::State itemState(int index) const override
-    {
-        QAccessible::State state = WithItems::itemState(index);
-        state.focused = state.selected && bar()->hasFocus();
-        state.disabled = !bar()->isTabEnabled(index);
-        state.invisible = !bar()->isVisible();
-        return state;
-    }
-    QRect itemRect(int index) const override { return onScreen(bar(), bar()->tabRect(index)); }
-    int currentItem() const override { return bar()->currentIndex(); }
-    void chooseItem(int index) override { bar()->setCurrentIndex(index); }
 };
 
 // ---- Frequency displays ----
@@ -498,8 +164,10 @@ class DisplayAccessible : public QAccessibleWidget,
                           public QAccessibleValueInterface
 {
 public:
+    // Read-only text rather than a label: Orca 43 speaks a label's name
+    // alone, without the number and unit shown.
     explicit DisplayAccessible(QLCDNumber *display)
-        : QAccessibleWidget(display, QAccessible::StaticText)
+        : QAccessibleWidget(display, QAccessible::EditableText)
     {
     }
 
@@ -537,57 +205,39 @@ protected:
     QFont font() const override { return display()->font(); }
 };
 
-// ---- Notices ----
-
-// A notice is named by its heading: it has no window title.
-class NoticeAccessible : public QAccessibleWidget
-{
-public:
-    explicit NoticeAccessible(QMessageBox *box) : QAccessibleWidget(box, QAccessible::AlertMessage)
-    {
-    }
-
-    QString text(QAccessible::Text t) const override
-    {
-        const auto *box = static_cast<const QMessageBox *>(widget());
-        if (t == QAccessible::Name && box->accessibleName().isEmpty() &&
-            box->windowTitle().isEmpty())
-            return box->text();
-        return QAccessibleWidget::text(t);
-    }
-};
-
-// ---- The message that a field's input is not acceptable ----
+// ---- What is told without the focus moving ----
 
 // Qt's description change event carries the object rather than the new
 // text, which Orca 43 cannot speak, and only Qt 6.8 has announcements. A
-// screen reader speaks a notification that shows, so on every Qt the message
-// is one, over the field and not drawn. One serves every field, and lives as
-// long as Qt's accessibility cache, so that a screen reader can still read it
-// after the event.
-class ProblemNotification : public QAccessibleInterface
+// screen reader speaks a notification that shows, after what it is saying,
+// so on every Qt a message is one, over a widget and not drawn. A few serve
+// in turn, living as long as Qt's accessibility cache, so that a screen
+// reader can still read one after the event while the next are shown.
+class Notification : public QAccessibleInterface
 {
 public:
-    static void show(QLineEdit *edit, const QString &message)
+    static void show(QWidget *near, const QString &message)
     {
-        static QAccessible::Id id = 0;
-        auto *notification =
-            static_cast<ProblemNotification *>(QAccessible::accessibleInterface(id));
+        static QAccessible::Id ids[4] = {};
+        static int next = 0;
+        QAccessible::Id &id = ids[next];
+        next = (next + 1) % 4;
+        auto *notification = static_cast<Notification *>(QAccessible::accessibleInterface(id));
         if (!notification) {
-            notification = new ProblemNotification;
+            notification = new Notification;
             id = QAccessible::registerAccessibleInterface(notification);
         }
-        notification->edit = edit;
+        notification->near = near;
         notification->message = message;
         QAccessibleEvent event(notification, QAccessible::ObjectShow);
         QAccessible::updateAccessibility(&event);
     }
 
-    bool isValid() const override { return edit; }
+    bool isValid() const override { return near; }
     QObject *object() const override { return nullptr; }
     QAccessibleInterface *parent() const override
     {
-        return edit ? QAccessible::queryAccessibleInterface(edit->window()) : nullptr;
+        return near ? QAccessible::queryAccessibleInterface(near->window()) : nullptr;
     }
     QAccessibleInterface *child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
@@ -598,61 +248,46 @@ public:
         return t == QAccessible::Name ? message : QString();
     }
     void setText(QAccessible::Text, const QString &) override {}
-    QRect rect() const override { return edit ? onScreen(edit, edit->rect()) : QRect(); }
+    QRect rect() const override { return near ? onScreen(near, near->rect()) : QRect(); }
     QAccessible::Role role() const override { return QAccessible::Notification; }
     QAccessible::State state() const override { return QAccessible::State(); }
 
 private:
-    QPointer<QLineEdit> edit;
+    QPointer<QWidget> near;
     QString message;
 };
 
 QAccessibleInterface *accessibleInterface(const QString &className, QObject *object)
 {
-    if (!object || !object->isWidgetType())
-        return nullptr;
-    if (className == QLatin1String("QLineEdit"))
-        return new LineEditAccessible(static_cast<QLineEdit *>(object));
-    if (className == QLatin1String("QComboBox"))
-        return new ComboBoxAccessible(static_cast<QComboBox *>(object));
-    if (className == QLatin1String("QTabBar"))
-        return new TabBarAccessible(static_cast<QTabBar *>(object));
-    if (className == QLatin1String("QLCDNumber"))
-        return new DisplayAccessible(static_cast<QLCDNumber *>(object));
-    if (className == QLatin1String("QMessageBox"))
-        return new NoticeAccessible(static_cast<QMessageBox *>(object));
+    // A widget in its destructor no longer has its class (qobject_cast
+    // fails from ~QWidget on), so it is refused, as Qt's own factory refuses
+    // one being destroyed.
+    if (auto *edit = qobject_cast<QLineEdit *>(object); edit && className == "QLineEdit")
+        return new LineEditAccessible(edit);
+    if (QAccessibleInterface *withItems = accessibleWithItems(className, object))
+        return withItems;
+    if (auto *display = qobject_cast<QLCDNumber *>(object); display && className == "QLCDNumber")
+        return new DisplayAccessible(display);
+    // Orca 43 speaks an unnamed layered pane among the containers of each new
+    // focus; a tab widget's page stack only lays out, as the pages do.
+    if (auto *stack = qobject_cast<QStackedWidget *>(object);
+        stack && className == "QStackedWidget")
+        return new QAccessibleWidget(stack, QAccessible::Client);
     return nullptr;
 }
 
-// Keeps the focus mark on from the window's activation: Qt draws it only
-// after the focus has moved by keyboard in the window, and clears that state
-// as the window shows, so the tab bar, which has the focus from the start,
-// would show none.
-class FocusMarkOn : public QObject
+// A line edit drops its selection as it loses the focus, and Qt tells that
+// before the new focus, so Orca 43 says "Text unselected" on leaving each
+// field it entered by Tab: that news is not passed on.
+void withoutDeselectionOnLeaving(QAccessibleEvent *event)
 {
-public:
-    explicit FocusMarkOn(QWidget *window) : QObject(window) { window->installEventFilter(this); }
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::WindowActivate) {
-            auto *window = static_cast<QWidget *>(watched);
-            window->setAttribute(Qt::WA_KeyboardFocusChange);
-            if (QWidget *focus = window->focusWidget())
-                focus->update();
-        }
-        return false;
-    }
-};
-
-void switchTab(QTabWidget *tabs, int step)
-{
-    const int count = tabs->count();
-    if (count < 2)
+    auto *edit = qobject_cast<QLineEdit *>(event->object());
+    if (!QAccessible::isActive() || (event->type() == QAccessible::TextSelectionChanged && edit &&
+                                     !edit->hasFocus() && !edit->hasSelectedText()))
         return;
-    tabs->setCurrentIndex((tabs->currentIndex() + step + count) % count);
-    if (!QApplication::focusWidget())
-        tabs->tabBar()->setFocus(Qt::TabFocusReason);
+    QAccessible::installUpdateHandler(nullptr); // to the platform's bridge
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(withoutDeselectionOnLeaving);
 }
 
 } // namespace
@@ -661,59 +296,65 @@ void installAccessibleInterfaces()
 {
     // Installed once; Qt asks the factory installed last first.
     QAccessible::installFactory(accessibleInterface);
+    QAccessible::installUpdateHandler(withoutDeselectionOnLeaving);
+    static const bool tabFocusTold =
+        QObject::connect(qApp, &QApplication::focusChanged, tellFocusedTab);
+    Q_UNUSED(tabFocusTold)
 }
 
-void setUpTabKeys(QTabWidget *tabs)
+void announce(QWidget *near, const QString &message)
 {
-    QWidget *window = tabs->window();
-    new FocusMarkOn(window);
-    // Window-wide shortcuts, so that a combo box, which keeps Ctrl+Tab to
-    // itself, cannot swallow them.
-    const struct {
-        QKeySequence keys;
-        int step;
-    } bindings[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
-        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
-        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
-    };
-    for (const auto &binding : bindings) {
-        auto *shortcut = new QShortcut(binding.keys, window);
-        const int step = binding.step;
-        QObject::connect(shortcut, &QShortcut::activated, tabs,
-                         [tabs, step] { switchTab(tabs, step); });
-    }
+    if (QAccessible::isActive())
+        Notification::show(near, message);
 }
 
 void describeInputProblem(QLineEdit *edit, const QString &problem)
 {
-    // The field's accepted values stay in the description, after the problem.
+    // The range the field takes, its tooltip, stays in the description.
     const QString range = edit->toolTip();
-    const QString description = problem.isEmpty() || range.isEmpty()
-                                    ? problem + range
-                                    : problem + QStringLiteral(": ") + range;
-    if (edit->accessibleDescription() == description)
+    const QString description = problem.isEmpty() ? range
+                                : range.isEmpty() ? problem
+                                                  : problem + QStringLiteral(". ") + range;
+    const QString before = edit->accessibleDescription();
+    if (before == description)
         return;
     edit->setAccessibleDescription(description);
-    if (problem.isEmpty() || !edit->hasFocus() || !QAccessible::isActive())
+    if (!edit->hasFocus())
         return;
-    ProblemNotification::show(edit, problem);
+    if (!problem.isEmpty())
+        announce(edit, problem);
+    else if (!before.isEmpty() && before != range) // acceptable again
+        announce(edit, QCoreApplication::translate("transceiver_master", "Допустимое значение"));
 }
 
-void showOnDisplay(QLCDNumber *display, double value)
+bool showOnDisplay(QLCDNumber *display, double value)
 {
     if (!QAccessible::isActive()) {
         display->display(value);
-        return;
+        return false;
     }
     const QString before = displayText(display);
     display->display(value);
     const QString after = displayText(display);
     if (after == before)
-        return;
+        return false;
     QAccessibleValueChangeEvent valueEvent(display, value);
     QAccessible::updateAccessibility(&valueEvent);
     QAccessibleTextUpdateEvent textEvent(display, 0, before, after);
     QAccessible::updateAccessibility(&textEvent);
+    return true;
+}
+
+void announceDisplays(const QList<QLCDNumber *> &displays)
+{
+    if (displays.isEmpty() || !QAccessible::isActive())
+        return;
+    // "Частота приёма, МГц" and "402.5 МГц" make "Частота приёма 402.5 МГц".
+    QStringList parts;
+    for (QLCDNumber *display : displays) {
+        const QString caption =
+            QAccessible::queryAccessibleInterface(display)->text(QAccessible::Name);
+        parts << caption.section(QLatin1Char(','), 0, 0) + QLatin1Char(' ') + displayText(display);
+    }
+    announce(displays.first(), parts.join(QStringLiteral(", ")));
 }

@@ -1,25 +1,31 @@
 #pragma once
 
+#include <QList>
+
 class QLCDNumber;
 class QLineEdit;
 class QString;
-class QTabWidget;
+class QWidget;
 
 // Accessible interfaces for the widgets whose toolkit defaults a screen
 // reader misreads or cannot read: line edits, combo boxes, the frequency
-// displays, the page tabs and the notices. Installed before the form is
-// built; an interface is made only when an assistive technology asks for it.
+// displays and the page tabs. Installed before the form is built; an
+// interface is made only when an assistive technology asks for it.
 void installAccessibleInterfaces();
 
-// Keyboard use of the window: the focus mark shows from the start, and
-// Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp switch the tabs
-// from every widget.
-void setUpTabKeys(QTabWidget *tabs);
+// Has a screen reader say the message after what it is saying, without
+// moving the focus; near is the widget it is about.
+void announce(QWidget *near, const QString &message);
 
-// Sets what is wrong with the field's input as its accessible description
-// (empty when nothing is). A screen reader speaks a new one at once while
-// the field has the focus.
+// Sets what is wrong with the field's input (empty when nothing is), with
+// the range the field takes (its tooltip), as its accessible description.
+// While the field has the focus a screen reader says at once that the input
+// became wrong, or acceptable again.
 void describeInputProblem(QLineEdit *edit, const QString &problem);
 
 // Shows the value on the display, and tells assistive technology about it.
-void showOnDisplay(QLCDNumber *display, double value);
+// True when what the display shows changed and a screen reader runs.
+bool showOnDisplay(QLCDNumber *display, double value);
+
+// Has a screen reader say the displays' captions and values.
+void announceDisplays(const QList<QLCDNumber *> &displays);

@@ -3,6 +3,7 @@
 #include "accessibility.h"
 #include "desktopfit.h"
 #include "focusorder.h"
+#include "keyboard.h"
 #include "ui_transceiver_master.h"
 
 #include <QCheckBox>
@@ -45,6 +46,13 @@ void paint(QLineEdit *edit, bool acceptable)
                                                                         "Недопустимое значение"));
 }
 
+// What a field accepts, shown on hover and read by a screen reader.
+void showAccepted(QLineEdit *edit, const QString &accepted)
+{
+    edit->setToolTip(accepted);
+    edit->setAccessibleDescription(accepted);
+}
+
 // The caption beside a field, for the refused-write notice: the label whose
 // buddy it is.
 QString captionOf(const QLineEdit *edit)
@@ -56,9 +64,9 @@ QString captionOf(const QLineEdit *edit)
     return edit->objectName();
 }
 
-QString rangeText(int min, int max)
+QString rangeText(int max)
 {
-    return QStringLiteral("%1–%2").arg(min).arg(max);
+    return QStringLiteral("0–%1").arg(max);
 }
 
 // A paste keeps no white space or line break around an address or number:
@@ -233,6 +241,7 @@ transceiver_master::transceiver_master(QWidget *parent)
     keepReadable(ui->lcd_TXfreq);
     shownTab = ui->tabWidget->currentIndex();
     setUpTabKeys(ui->tabWidget);
+    makeFocusable({ui->lcd_RXfreq, ui->lcd_TXfreq});
 
     // A validator for each number field of a tab.
     const auto installValidators = [this](const Parameters &parameters) {
@@ -255,6 +264,10 @@ transceiver_master::transceiver_master(QWidget *parent)
     showTransceiver();
 
     installValidators(hostParameters(ui, storage));
+    showAccepted(ui->lineEdit_chNo, rangeText(chNoMax));
+    showAccepted(ui->lineEdit_cellIDX, rangeText(cellIdxMax));
+    for (QLineEdit *edit : {ui->Host_IPaddress, ui->HostIPaddress2})
+        showAccepted(edit, tr("IPv4 или IPv6"));
 
     // The fields checked only when the input timer fires have no validator
     // to trim a paste.
@@ -262,7 +275,6 @@ transceiver_master::transceiver_master(QWidget *parent)
          {ui->Host_IPaddress, ui->HostIPaddress2, ui->lineEdit_chNo, ui->lineEdit_cellIDX}) {
         connect(edit, &QLineEdit::textEdited, this, [edit] { dropSurroundingSpace(edit); });
     }
-    describeRanges();
     orderFocusByLayout(ui->centralwidget);
 
     showNotice(tr("Соединение"), tr("Нет связи. Включён демо-режим"));
@@ -282,32 +294,15 @@ void transceiver_master::installValidator(QLineEdit *edit, int max)
     NumberValidator &validator = validators.emplace_back(0, max);
     validator.setLocale(c);
     edit->setValidator(&validator);
+    showAccepted(edit, rangeText(max));
     connect(edit, &QLineEdit::textEdited, this, &transceiver_master::on_LineTextChanged);
-}
-
-void transceiver_master::describeRanges()
-{
-    for (const Parameters &parameters :
-         {tetraParameters(ui, storage), hostParameters(ui, storage)}) {
-        for (const Parameter &parameter : parameters) {
-            if (parameter.kind == Parameter::number)
-                parameter.edit->setToolTip(rangeText(0, parameter.max));
-        }
-    }
-    ui->lineEdit_chNo->setToolTip(rangeText(0, chNoMax));
-    ui->lineEdit_cellIDX->setToolTip(rangeText(0, cellIdxMax));
-    for (QLineEdit *edit : {ui->Host_IPaddress, ui->HostIPaddress2})
-        edit->setToolTip(tr("IPv4 или IPv6"));
-    for (QLineEdit *edit : ui->centralwidget->findChildren<QLineEdit *>()) {
-        if (!edit->toolTip().isEmpty())
-            edit->setAccessibleDescription(edit->toolTip());
-    }
 }
 
 void transceiver_master::showNotice(const QString &text, const QString &informativeText,
                                     QMessageBox::Icon icon)
 {
     QMessageBox box;
+    box.setAccessibleName(text); // it has no title
     box.setText(text);
     box.setInformativeText(informativeText);
     box.setStandardButtons(QMessageBox::Ok);
@@ -344,7 +339,7 @@ void transceiver_master::showTransceiver()
     updateFrequencies();
 }
 
-void transceiver_master::updateFrequencies()
+void transceiver_master::updateFrequencies(bool tell)
 {
     const int band = ui->Tetra_Band->currentIndex();
     const float base = (band >= 0 && band < 3) ? bandBase[band] : bandBase[0];
@@ -352,8 +347,11 @@ void transceiver_master::updateFrequencies()
     const float offset = (offsetIndex >= 0 && offsetIndex < 4) ? carrierOffset[offsetIndex] : 0.0f;
     const qint32 channel = storage.workTrx.chNo[ui->TXnumber->currentIndex()];
 
-    showOnDisplay(ui->lcd_TXfreq, channel * channelSpacing + base + offset);
-    showOnDisplay(ui->lcd_RXfreq, channel * channelSpacing + (base - duplexSpacing) + offset);
+    const bool txChanged = showOnDisplay(ui->lcd_TXfreq, channel * channelSpacing + base + offset);
+    const bool rxChanged =
+        showOnDisplay(ui->lcd_RXfreq, channel * channelSpacing + (base - duplexSpacing) + offset);
+    if (tell && (txChanged || rxChanged))
+        announceDisplays({ui->lcd_RXfreq, ui->lcd_TXfreq});
 }
 
 void transceiver_master::TRX_mode_clicked(int id)
@@ -426,8 +424,8 @@ void transceiver_master::takeInput(int tab, int trx)
         const bool channelOk =
             parseIntInRange(ui->lineEdit_chNo->text(), &storage.workTrx.chNo[trx], 0, chNoMax);
         paint(ui->lineEdit_chNo, channelOk);
-        if (channelOk)
-            updateFrequencies();
+        if (channelOk) // told while the operator is on the tab
+            updateFrequencies(tab == ui->tabWidget->currentIndex());
         paint(ui->lineEdit_cellIDX, parseIntInRange(ui->lineEdit_cellIDX->text(),
                                                     &storage.workTrx.cellIDX[trx], 0, cellIdxMax));
     }

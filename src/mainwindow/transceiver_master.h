@@ -51,7 +51,8 @@ private:
                     QMessageBox::Icon icon = QMessageBox::NoIcon);
 
     void showTransceiver();
-    void updateFrequencies();
+    // tell: a screen reader says the new frequencies.
+    void updateFrequencies(bool tell = false);
 
     void formToTetra();
     void tetraToForm();
@@ -73,8 +74,6 @@ private:
     QVector<QLineEdit *> trxFields() const;
 
     void installValidator(QLineEdit *edit, int max);
-    // Tells each field's accepted values as its tool tip and description.
-    void describeRanges();
     // A field as the refused-write notice names it: caption, tab,
     // transceiver where it has one, and what it accepts.
     QString fieldLine(QLineEdit *edit) const;
