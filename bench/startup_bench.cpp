@@ -573,6 +573,7 @@ int main(int argc, char *argv[])
     g_errPath = (dir.path() + QStringLiteral("/stderr.log")).toStdString();
     dir.setAutoRemove(false); // keeps the children's messages if a run fails
 
+    setvbuf(stdout, nullptr, _IOLBF, 0); // each table as soon as it is measured
     std::printf("Start-up, whole process from exec to exit after the main window's first "
                 "paint (start-up notice closed at once)\n");
     if (platform == "all" || platform == "offscreen")
