@@ -154,20 +154,20 @@ void prepareApplication(int argc, char **argv)
     // milliseconds and tens of MiB. A setting in the environment wins.
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
-    // On Wayland Qt loads its EGL client-buffer integration (Mesa, the DRI
-    // driver, gbm, LLVM: about 50 MiB) when a widget window is created as a
+    // On Wayland, Qt loads its EGL client-buffer integration (Mesa, the DRI
+    // driver, gbm, LLVM: about 50 MiB) when it creates a widget window as a
     // GL-capable surface (Qt 5), and, in Qt 5.15 and 6.4, to learn whether it
-    // may draw window frames, which it draws only with that integration. So
-    // widget windows are plain raster surfaces and, where the compositor
-    // draws the frames itself, Qt draws none: nothing then loads the
+    // may draw window frames, which it draws only with that integration.
+    // Where the compositor draws the frames itself, Qt is told to draw none
+    // and widget windows are plain raster surfaces: nothing loads the
     // integration, and nothing is printed. Elsewhere (GNOME, Weston) Qt 5.15
-    // and 6.4 still load it, for the title bar. A setting in the environment
-    // wins.
-    if (!qEnvironmentVariableIsSet("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION")) {
+    // and 6.4 still load it, for the title bar. A setting of either in the
+    // environment wins.
+    if (!qEnvironmentVariableIsSet("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION") &&
+        !qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_WINDOWDECORATION") &&
+        compositorDecoratesWindows()) {
+        qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
         QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
-        if (!qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_WINDOWDECORATION") &&
-            compositorDecoratesWindows())
-            qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
     }
 
     // On a Wayland session run natively, and through X11 (Xwayland) where
