@@ -2,8 +2,11 @@
 # The shipped program on a headless Wayland compositor (sway) with only
 # WAYLAND_DISPLAY set, as in a session started from a console: it must run
 # natively, its windows must carry the desktop entry's name as app_id (docks
-# find its icon by it), and the compositor's close requests, to the start-up
-# notice and then to the window, must end it with exit code 0.
+# find its icon by it), the main window shown must have no GL driver mapped
+# (Mesa's EGL, a DRI driver, gbm, LLVM; not the GL dispatch libraries Qt's own
+# libraries link), the compositor's close requests, to the start-up notice and
+# then to the window, must end it with exit code 0, and it must print nothing
+# on standard error.
 # Usage: wayland_window.sh PROGRAM
 set -euo pipefail
 program=$(realpath "$1")
@@ -33,23 +36,24 @@ ipc=$(compgen -G "$work/sway/sway-ipc.*.sock" | head -n1)
 
 env -u DISPLAY -u XDG_SESSION_TYPE -u QT_QPA_PLATFORM -u WAYLAND_SOCKET WAYLAND_DISPLAY="$display" \
     HOME="$work" XDG_CONFIG_HOME="$work" XDG_RUNTIME_DIR="$work/client" \
-    timeout -s KILL 60 "$program" >"$work/corvane.log" 2>&1 &
+    timeout -s KILL 60 "$program" >"$work/corvane.log" 2>"$work/stderr.log" &
 corvane=$!
 pids+=("$corvane")
 
-# The one window shown, if it is not $1, as "con_id app_id shell" in $view.
+# The one window shown, if it is not $1, as "con_id app_id shell pid" in $view.
 other_view() {
     kill -0 "$corvane" 2>/dev/null || fail "the program ended early"
     view=$(timeout 5 swaymsg -s "$ipc" -t get_tree |
-        awk -F': ' '/"id":/ { id = $2 } /"app_id":/ { app = $2 } /"shell":/ { print id, app, $2 }' |
+        awk -F': ' '/"id":/ { id = $2 } /"pid":/ { pid = $2 } /"app_id":/ { app = $2 }
+            /"shell":/ { print id, app, $2, pid }' |
         tr -d '",')
     [[ -n $view && $(wc -l <<<"$view") -eq 1 && ${view%% *} != "$1" ]]
 }
 # Checks the window in $view, then has the compositor close it.
 check_and_close() {
     echo "$1: $view"
-    local id app shell
-    read -r id app shell <<<"$view"
+    local id app shell pid
+    read -r id app shell pid <<<"$view"
     [[ $shell == xdg_shell ]] || fail "$1 shown through $shell, not natively"
     [[ $app == "$app_id" ]] || fail "$1 has app_id $app, but the desktop entry is $app_id.desktop"
     sleep 0.5 # settled, as a person would see it
@@ -59,9 +63,15 @@ check_and_close() {
 retry 30 other_view none || fail "no start-up notice"
 check_and_close notice
 retry 30 other_view "${view%% *}" || fail "no main window after the notice was closed"
+read -r _ _ _ pid <<<"$view"
+maps=$(cat "/proc/$pid/maps") || fail "cannot read the memory map of process $pid"
+gl=$(grep -oE '/(libEGL_mesa|libgbm|libLLVM)[^/]*$|/[^/]*_dri\.so[^/]*$|/dri/.*' <<<"$maps" |
+    sort -u | tr '\n' ' ' || true)
+[[ -z $gl ]] || fail "GL driver libraries mapped: $gl"
 check_and_close window
 rc=0
 wait "$corvane" || rc=$?
 echo "exit code $rc"
 [[ $rc -eq 0 ]] || fail "exit code $rc"
+[[ ! -s $work/stderr.log ]] || fail "the program printed on standard error"
 echo "PASS"
