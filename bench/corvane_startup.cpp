@@ -2,11 +2,14 @@
 // a probe added: the start-up notice is accepted as soon as it is shown, and
 // the program exits right after the main window's first paint.
 #include "application.h"
+#include "commandline.h"
 #include "startup_probe.h"
 #include "transceiver_master.h"
 
 int main(int argc, char *argv[])
 {
+    if (answerInformationOptions(argc, argv))
+        return 0;
     prepareApplication(argc, argv);
     QApplication app(argc, argv);
     StartupProbe probe;
