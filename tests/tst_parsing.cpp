@@ -170,9 +170,11 @@ void TestParsing::validatorAcceptsOnlyWhatConverts()
             int pos = 0;
             if (v->validate(input, pos) != QValidator::Acceptable)
                 continue;
+            // What the field then holds: the validator drops surrounding space.
             bool ok = false;
-            const int value = text.toInt(&ok, 10);
-            QVERIFY2(ok, qPrintable(edit->objectName() + " accepts '" + text + "'"));
+            const int value = input.toInt(&ok, 10);
+            QVERIFY2(ok,
+                     qPrintable(edit->objectName() + " accepts '" + text + "' as '" + input + "'"));
             QVERIFY(value >= v->bottom() && value <= v->top());
         }
         // And it is not stricter than the range: plain decimals all pass.
