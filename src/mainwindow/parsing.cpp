@@ -93,9 +93,3 @@ bool dropSurroundingSpace(QString &text, int *cursor)
     text = trimmed;
     return true;
 }
-
-QValidator::State NumberValidator::validate(QString &input, int &pos) const
-{
-    dropSurroundingSpace(input, &pos);
-    return QIntValidator::validate(input, pos);
-}

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QIntValidator>
 #include <QtGlobal>
 
 class QHostAddress;
@@ -17,15 +16,6 @@ bool parseIntInRange(const QString &text, qint32 *out, qint32 min, qint32 max);
 // the address reads back exactly as typed; IPv6 text is taken as the
 // toolkit's parser reads it.
 bool parseHostAddress(const QString &text, QHostAddress *out);
-
-// An integer range that, as typing does, takes a pasted number with white
-// space or a line break around it: the field keeps the number alone.
-class NumberValidator : public QIntValidator
-{
-public:
-    using QIntValidator::QIntValidator;
-    State validate(QString &input, int &pos) const override;
-};
 
 // Drops the white space and line breaks around text; *cursor, a position in
 // it, moves with what it points at. True if there were any.

@@ -15,6 +15,19 @@
 
 class QLineEdit;
 
+// An integer range that, as typing does, takes a pasted number with white
+// space or a line break around it: the field keeps the number alone.
+class NumberValidator : public QIntValidator
+{
+public:
+    using QIntValidator::QIntValidator;
+    State validate(QString &input, int &pos) const override
+    {
+        dropSurroundingSpace(input, &pos);
+        return QIntValidator::validate(input, pos);
+    }
+};
+
 // The configuration window: moves values between the form, the working
 // image and the device image, and checks the operator's input.
 class transceiver_master : public QMainWindow
