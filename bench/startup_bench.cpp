@@ -243,7 +243,11 @@ bool runCallgrind(Variant &v, const QString &dir)
                                         "--callgrind-out-file=/dev/null",
                                         "--log-file=" + logs.toStdString()};
     command.insert(command.end(), v.command.begin(), v.command.end());
-    const Child c = spawnAndWait(command, childEnvironment(v.env), g_errPath);
+    Child c = spawnAndWait(command, childEnvironment(v.env), g_errPath);
+    if (c.hung) {
+        std::fprintf(stderr, "%s under callgrind hung and was killed; run again\n", v.name);
+        c = spawnAndWait(command, childEnvironment(v.env), g_errPath);
+    }
     const std::string log =
         QString(logs).replace(QStringLiteral("%p"), QString::number(c.pid)).toStdString();
     QFile f(QString::fromStdString(log));
