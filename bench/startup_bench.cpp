@@ -331,10 +331,25 @@ double ratio(const std::vector<double> &a, const std::vector<double> &b)
     return median(b) > 0 ? median(a) / median(b) : 0;
 }
 
-// An Xvfb at 96 DPI on a free display, chosen by the server (-displayfd).
-struct Xvfb {
+// A display server the benchmark started, ended with it.
+struct Server {
     pid_t pid = 0;
     std::string display;
+
+    Server() = default;
+    Server(const Server &) = delete;
+    Server &operator=(const Server &) = delete;
+    ~Server()
+    {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+};
+
+// An Xvfb at 96 DPI on a free display, chosen by the server (-displayfd).
+struct Xvfb : Server {
 
     bool start(const std::string &errPath)
     {
@@ -361,14 +376,6 @@ struct Xvfb {
             return false;
         display = ":" + number;
         return true;
-    }
-
-    ~Xvfb()
-    {
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
     }
 };
 
@@ -439,10 +446,8 @@ void x11(const std::string &bin, int runs, int callgrindRuns, const QString &dir
 // renderer, no Xwayland), in a scratch folder; as nobody where we are root,
 // since sway refuses to run as root. The clients, run as we are, reach its
 // socket by its full path.
-struct Sway {
-    pid_t pid = 0;
-    QTemporaryDir dir;
-    std::string display;    // the socket, for WAYLAND_DISPLAY
+struct Sway : Server {
+    QTemporaryDir dir;      // display: the socket, for WAYLAND_DISPLAY
     std::string runtimeDir; // the clients' XDG_RUNTIME_DIR
 
     bool start(const std::string &logPath)
@@ -499,14 +504,6 @@ struct Sway {
             usleep(100000);
         }
         return false;
-    }
-
-    ~Sway()
-    {
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
     }
 };
 

@@ -11,15 +11,6 @@
 
 namespace {
 
-QString stripAmpersands(QString text)
-{
-    for (int i = 0; i < text.size(); ++i) {
-        if (text.at(i) == QLatin1Char('&'))
-            text.remove(i, 1); // "&&" keeps one
-    }
-    return text;
-}
-
 // ---- Widgets with parts: a combo box's items, a tab bar's tabs ----
 
 class WithItems;

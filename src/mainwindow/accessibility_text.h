@@ -8,6 +8,16 @@
 #include <QRect>
 #include <QWidget>
 
+// A caption as shown: mnemonic marks dropped, "&&" kept as one "&".
+inline QString stripAmpersands(QString text)
+{
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('&'))
+            text.remove(i, 1);
+    }
+    return text;
+}
+
 inline QRect onScreen(const QWidget *widget, const QRect &rect)
 {
     return QRect(widget->mapToGlobal(rect.topLeft()), rect.size());

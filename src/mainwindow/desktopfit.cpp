@@ -58,6 +58,8 @@ private:
         const QColor background = display->parentWidget()->palette().color(QPalette::Window);
         const QColor digits = over(formPalette.color(QPalette::WindowText), background);
         const bool faint = contrastRatio(digits, background) < 4.5;
+        if (!faint && !display->autoFillBackground())
+            return; // as the form left it
         QPalette palette = formPalette;
         if (faint)
             palette.setColor(QPalette::Window, QColor(239, 239, 239)); // a light theme's

@@ -1,6 +1,7 @@
 #include "keyboard.h"
 
 #include "accessibility.h"
+#include "accessibility_text.h"
 
 #include <QApplication>
 #include <QFocusFrame>
@@ -75,7 +76,7 @@ void switchTab(QTabWidget *tabs, int step)
     auto *edit = qobject_cast<QLineEdit *>(focus);
     if (edit && tabs->currentWidget()->isAncestorOf(edit))
         edit->selectAll();
-    announce(focus, tabs->tabText(index).remove(QLatin1Char('&')));
+    announce(focus, stripAmpersands(tabs->tabText(index)));
 }
 
 } // namespace

@@ -46,13 +46,6 @@ void paint(QLineEdit *edit, bool acceptable)
                                                                         "Недопустимое значение"));
 }
 
-// What a field accepts, shown on hover and read by a screen reader.
-void showAccepted(QLineEdit *edit, const QString &accepted)
-{
-    edit->setToolTip(accepted);
-    edit->setAccessibleDescription(accepted);
-}
-
 // The caption beside a field, for the refused-write notice: the label whose
 // buddy it is.
 QString captionOf(const QLineEdit *edit)
@@ -264,10 +257,12 @@ transceiver_master::transceiver_master(QWidget *parent)
     showTransceiver();
 
     installValidators(hostParameters(ui, storage));
-    showAccepted(ui->lineEdit_chNo, rangeText(chNoMax));
-    showAccepted(ui->lineEdit_cellIDX, rangeText(cellIdxMax));
+    // What a field accepts, as its tool tip: Qt gives a screen reader the
+    // tool tip as the description of a widget that sets none.
+    ui->lineEdit_chNo->setToolTip(rangeText(chNoMax));
+    ui->lineEdit_cellIDX->setToolTip(rangeText(cellIdxMax));
     for (QLineEdit *edit : {ui->Host_IPaddress, ui->HostIPaddress2})
-        showAccepted(edit, tr("IPv4 или IPv6"));
+        edit->setToolTip(tr("IPv4 или IPv6"));
 
     // The fields checked only when the input timer fires have no validator
     // to trim a paste.
@@ -294,7 +289,7 @@ void transceiver_master::installValidator(QLineEdit *edit, int max)
     NumberValidator &validator = validators.emplace_back(0, max);
     validator.setLocale(c);
     edit->setValidator(&validator);
-    showAccepted(edit, rangeText(max));
+    edit->setToolTip(rangeText(max));
     connect(edit, &QLineEdit::textEdited, this, &transceiver_master::on_LineTextChanged);
 }
 
