@@ -129,8 +129,11 @@ private:
 // The real window, built and shown as at program start, with its notices
 // closed as they appear.
 struct Corvane {
-    explicit Corvane(NoticeCloser::How how = NoticeCloser::ByOk) : closer(how)
+    explicit Corvane(NoticeCloser::How how = NoticeCloser::ByOk,
+                     std::function<void(const Notice &)> whileOpen = {})
+        : closer(how)
     {
+        closer.whileOpen = std::move(whileOpen);
         window = std::make_unique<transceiver_master>();
         closer.mainWindow = window.get();
         ui = TestAccess::ui(*window);

@@ -2,14 +2,20 @@
 // validators and mode buttons.
 #include "testmain.h"
 #include "application.h"
+#include "compositorprobe.h"
+#include "windowframe.h"
 #include "testsupport.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QLocalServer>
+#include <QTemporaryDir>
 #include <QLCDNumber>
 #include <QMetaMethod>
 #include <QPainter>
 #include <QRadioButton>
+
+#include <unistd.h>
 
 class TestStartup : public QObject
 {
@@ -29,9 +35,13 @@ private slots:
     void applicationNameIsWindowTitle();
     void environmentUnlessAsked_data();
     void environmentUnlessAsked();
+    void compositorProbe_data();
+    void compositorProbe();
     void comboPopupBuiltWhenOpened_data();
     void comboPopupBuiltWhenOpened();
     void builtInIconSharp();
+    void ownFrames_data();
+    void ownFrames(); // last: the frames stay on
 };
 
 void TestStartup::noticeBeforeWindow_data()
@@ -217,45 +227,143 @@ void TestStartup::applicationNameIsWindowTitle()
 
 void TestStartup::environmentUnlessAsked_data()
 {
+    QTest::addColumn<QByteArrayList>("given"); // NAME=value, set before
+    QTest::addColumn<QByteArrayList>("arguments");
     QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<QByteArray>("given"); // null: not set
-    QTest::addColumn<QByteArray>("used");
+    QTest::addColumn<QByteArray>("used"); // null: left unset
+    QTest::addColumn<bool>("asked");      // the compositor about its frames
     const QByteArray gl = "QT_XCB_GL_INTEGRATION";
     const QByteArray platform = "QT_QPA_PLATFORM";
-    QTest::newRow("GL not set") << gl << QByteArray() << QByteArray("none");
-    QTest::newRow("GLX asked for") << gl << QByteArray("xcb_glx") << QByteArray("xcb_glx");
-    QTest::newRow("GL set empty") << gl << QByteArray("") << QByteArray("");
-    QTest::newRow("platform not set") << platform << QByteArray() << QByteArray("wayland;xcb");
-    QTest::newRow("X11 asked for") << platform << QByteArray("xcb") << QByteArray("xcb");
+    const QByteArray frames = "QT_WAYLAND_DISABLE_WINDOWDECORATION";
+    const QByteArrayList none;
+    QTest::newRow("GL not set") << none << none << gl << QByteArray("none") << true;
+    QTest::newRow("GLX asked for")
+        << QByteArrayList{gl + "=xcb_glx"} << none << gl << QByteArray("xcb_glx") << true;
+    QTest::newRow("GL set empty") << QByteArrayList{gl + "="} << none << gl << QByteArray("")
+                                  << true;
+    QTest::newRow("platform not set")
+        << none << none << platform << QByteArray("wayland;xcb") << true;
+    QTest::newRow("X11 asked for")
+        << QByteArrayList{platform + "=xcb"} << none << platform << QByteArray("xcb") << false;
+    QTest::newRow("X11 on the command line")
+        << none << QByteArrayList{"-platform", "xcb"} << platform << QByteArray() << false;
+    QTest::newRow("Wayland on the command line")
+        << none << QByteArrayList{"-platform", "wayland"} << platform << QByteArray() << true;
+    QTest::newRow("no frames from Qt") << none << none << frames << QByteArray("1") << true;
+    QTest::newRow("frames asked of Qt")
+        << QByteArrayList{frames + "=0"} << none << frames << QByteArray("0") << false;
+    QTest::newRow("buffer integration chosen")
+        << QByteArrayList{"QT_WAYLAND_CLIENT_BUFFER_INTEGRATION=wayland-egl"} << none << frames
+        << QByteArray() << false;
+    QTest::newRow("connection handed down")
+        << QByteArrayList{"WAYLAND_SOCKET=3"} << none << frames << QByteArray() << false;
 }
 
 // No OpenGL on X11, and on a Wayland session that also has an X server
-// Wayland first, unless the environment asks otherwise.
+// Wayland first, with no window frames from Qt, unless the environment or the
+// command line asks otherwise; and the compositor asked only where Wayland is
+// to be used as Corvane chooses.
 void TestStartup::environmentUnlessAsked()
 {
+    QFETCH(QByteArrayList, given);
+    QFETCH(QByteArrayList, arguments);
     QFETCH(QByteArray, name);
-    QFETCH(QByteArray, given);
     QFETCH(QByteArray, used);
+    QFETCH(bool, asked);
     const auto value = [](const QByteArray &n) {
         return qEnvironmentVariableIsSet(n.constData()) ? qgetenv(n.constData()) : QByteArray();
     };
     const auto put = [](const QByteArray &n, const QByteArray &v) {
         return v.isNull() ? qunsetenv(n.constData()) : qputenv(n.constData(), v);
     };
-    const QByteArrayList names = {"WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM",
-                                  "QT_XCB_GL_INTEGRATION"};
+    const QByteArrayList names = {"WAYLAND_DISPLAY",
+                                  "WAYLAND_SOCKET",
+                                  "DISPLAY",
+                                  "QT_QPA_PLATFORM",
+                                  "QT_XCB_GL_INTEGRATION",
+                                  "QT_WAYLAND_DISABLE_WINDOWDECORATION",
+                                  "QT_WAYLAND_CLIENT_BUFFER_INTEGRATION"};
     QByteArrayList was;
-    for (const QByteArray &n : names)
+    for (const QByteArray &n : names) {
         was << value(n);
+        put(n, QByteArray());
+    }
     put("WAYLAND_DISPLAY", "wayland-0");
     put("DISPLAY", ":0");
-    put(name, given);
-    prepareApplication();
+    for (const QByteArray &setting : given)
+        put(setting.left(setting.indexOf('=')), setting.mid(setting.indexOf('=') + 1));
+    QVector<char *> argv{const_cast<char *>("corvane")};
+    for (QByteArray &argument : arguments)
+        argv << argument.data();
+    static int asks;
+    asks = 0;
+    chooseIntegrations(argv.size(), argv.data(), [] {
+        ++asks;
+        return true;
+    });
     const QByteArray now = value(name);
     for (int i = 0; i < names.size(); ++i)
         put(names[i], was[i]);
-    QVERIFY(!now.isNull());
+    QCOMPARE(now.isNull(), used.isNull());
     QCOMPARE(now, used);
+    QCOMPARE(asks, asked ? 1 : 0);
+}
+
+void TestStartup::compositorProbe_data()
+{
+    QTest::addColumn<QByteArray>("display"); // "listening": a socket that never answers
+    QTest::addColumn<bool>("runtimeDir");
+    QTest::addColumn<bool>("drawsFrames");
+    QTest::newRow("no compositor") << QByteArray("/nonexistent/wayland-0") << true << false;
+    QTest::newRow("no runtime folder") << QByteArray("wayland-0") << false << false;
+    QTest::newRow("never answers") << QByteArray("listening") << true << false;
+    // Set by the Wayland tests, which start the compositor.
+    const QByteArray session = qgetenv("CORVANE_COMPOSITOR_DRAWS_FRAMES");
+    if (!session.isEmpty())
+        QTest::newRow("the test's compositor")
+            << qgetenv("WAYLAND_DISPLAY") << true << (session == "yes");
+}
+
+// The probe answers within its time, whatever the compositor does, and
+// prints nothing.
+void TestStartup::compositorProbe()
+{
+    QFETCH(QByteArray, display);
+    QFETCH(bool, runtimeDir);
+    QFETCH(bool, drawsFrames);
+    QTemporaryDir dir;
+    QLocalServer silent; // accepts connections, and never reads them
+    if (display == "listening") {
+        QVERIFY(silent.listen(dir.filePath(QStringLiteral("wayland-silent"))));
+        display = silent.fullServerName().toLocal8Bit();
+    }
+    const QByteArray wasDisplay = qgetenv("WAYLAND_DISPLAY");
+    const bool hadRuntime = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    const QByteArray wasRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("WAYLAND_DISPLAY", display);
+    if (!runtimeDir)
+        qunsetenv("XDG_RUNTIME_DIR");
+    else if (!hadRuntime)
+        qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+
+    std::fflush(stderr);
+    const int savedError = dup(STDERR_FILENO);
+    QFile printed(dir.filePath(QStringLiteral("stderr")));
+    QVERIFY(printed.open(QIODevice::ReadWrite));
+    dup2(printed.handle(), STDERR_FILENO);
+    const bool answer = compositorDrawsFrames(300);
+    dup2(savedError, STDERR_FILENO);
+    close(savedError);
+
+    qputenv("WAYLAND_DISPLAY", wasDisplay);
+    if (hadRuntime)
+        qputenv("XDG_RUNTIME_DIR", wasRuntime);
+    else
+        qunsetenv("XDG_RUNTIME_DIR");
+    QCOMPARE(answer, drawsFrames);
+    printed.close();
+    QVERIFY(printed.open(QIODevice::ReadOnly));
+    QCOMPARE(printed.readAll(), QByteArray());
 }
 
 void TestStartup::comboPopupBuiltWhenOpened_data()
@@ -338,3 +446,45 @@ void TestStartup::builtInIconSharp()
 
 CORVANE_TEST_MAIN(TestStartup)
 #include "tst_startup.moc"
+
+void TestStartup::ownFrames_data()
+{
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("close button") << false;
+    QTest::newRow("Alt+F4") << true;
+}
+
+// Where the compositor leaves frames to the program, the notice and the
+// window each show a title bar above the whole of their contents, and the
+// window's closes it.
+void TestStartup::ownFrames()
+{
+    QFETCH(bool, byKey);
+    static const QSize unframed = [] {
+        Corvane plain;
+        return plain.window->centralWidget()->size();
+    }();
+    frameWindowsWhenShown();
+    bool noticeFramed = false;
+    Corvane app{NoticeCloser::ByOk, [&](const Notice &) {
+                    const QWidget *box = QApplication::activeModalWidget();
+                    const auto *bar = box->findChild<QWidget *>(QStringLiteral("windowTitleBar"));
+                    noticeFramed = bar && bar->isVisible() && box->childrenRect().top() >= 0 &&
+                                   bar->geometry().bottom() < box->contentsRect().top();
+                }};
+    QVERIFY(noticeFramed);
+    QWidget *window = app.window.get();
+    auto *bar = window->findChild<QWidget *>(QStringLiteral("windowTitleBar"));
+    QVERIFY(bar && bar->isVisible());
+    QCOMPARE(bar->accessibleName(), QStringLiteral("Corvane"));
+    const QWidget *form = app.window->centralWidget();
+    QCOMPARE(form->size().expandedTo(unframed), form->size()); // the whole form
+    QVERIFY(form->geometry().top() > bar->geometry().bottom());
+    if (byKey) {
+        QApplication::setActiveWindow(window);
+        QTest::keyClick(window, Qt::Key_F4, Qt::AltModifier);
+    } else {
+        QTest::mouseClick(bar->findChild<QAbstractButton *>(), Qt::LeftButton);
+    }
+    QVERIFY(!window->isVisible());
+}

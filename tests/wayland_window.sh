@@ -1,44 +1,86 @@
 #!/usr/bin/env bash
-# The shipped program on a headless Wayland compositor (sway) with only
-# WAYLAND_DISPLAY set, as in a session started from a console: it must run
-# natively, its windows must carry the desktop entry's name as app_id (docks
-# find its icon by it), the main window shown must have no GL driver mapped
-# (Mesa's EGL, a DRI driver, gbm, LLVM; not the GL dispatch libraries Qt's own
-# libraries link), the compositor's close requests, to the start-up notice and
-# then to the window, must end it with exit code 0, and it must print nothing
-# on standard error.
-# Usage: wayland_window.sh PROGRAM
+# The shipped program on a headless Wayland compositor with only
+# WAYLAND_DISPLAY set, as in a session started from a console: on sway, which
+# draws window frames, and on Weston, which leaves them to the client. It must
+# run natively; on sway its windows must carry the desktop entry's name as
+# app_id (docks find its icon by it), on Weston each window must show a title
+# bar of its own with a close button; the main window shown must have no GL
+# driver mapped (Mesa's EGL, a DRI driver, gbm, LLVM; not the GL dispatch
+# libraries Qt's own libraries link); closing the start-up notice and then the
+# window (the compositor's close request on sway, the title bar's button on
+# Weston) must end it with exit code 0; and it must print nothing on standard
+# error. Then, with every core kept busy, it is started and closed CYCLES
+# more times (0 by default), each of which must end within 10 s: Qt's Wayland
+# client can hang in its teardown, the more likely the busier the machine.
+# With PROBE_TEST (tst_startup), the compositor probe is first run against
+# the compositor: sway draws frames, Weston does not.
+# Usage: wayland_window.sh PROGRAM sway|weston CYCLES [PROBE_TEST]
 set -euo pipefail
 program=$(realpath "$1")
-app_id=$(basename "$(dirname "$0")"/../data/*.desktop .desktop)
-source "$(dirname "$0")/session.sh"
-require_tools sway swaymsg
+compositor=$2
+cycles=$3
+probe_test=${4:-}
+tests=$(realpath "$(dirname "$0")")
+app_id=$(basename "$tests"/../data/*.desktop .desktop)
+source "$tests/session.sh"
+case $compositor in
+sway) require_tools sway swaymsg ;;
+weston) require_tools weston dbus-daemon /usr/bin/python3 /usr/libexec/at-spi-bus-launcher ;;
+*) echo "unknown compositor $compositor" >&2; exit 2 ;;
+esac
 start_session
 
-# sway refuses to run as root: there it runs as nobody.
+# Compositors refuse to run as root: there they run as nobody.
 chmod 755 "$work"
-mkdir -m 700 "$work/sway" "$work/client"
+mkdir -m 700 "$work/server" "$work/client"
 as_user=()
 if [[ $(id -u) -eq 0 ]]; then
-    chown 65534:65534 "$work/sway"
+    chown 65534:65534 "$work/server"
     as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 fi
-echo "xwayland disable" >"$work/sway.config"
-env -i PATH="$PATH" HOME="$work/sway" XDG_RUNTIME_DIR="$work/sway" WLR_BACKENDS=headless \
-    WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-    "${as_user[@]}" timeout 100 sway -c "$work/sway.config" >"$work/sway.log" 2>&1 &
+server_env=(env -i PATH="$PATH" HOME="$work/server" XDG_RUNTIME_DIR="$work/server")
+if [[ $compositor == sway ]]; then
+    echo "xwayland disable" >"$work/sway.config"
+    "${server_env[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        "${as_user[@]}" timeout 300 sway -c "$work/sway.config" >"$work/sway.log" 2>&1 &
+else
+    "${server_env[@]}" "${as_user[@]}" timeout 300 weston --backend=headless-backend.so \
+        --use-pixman --idle-time=0 --socket=wayland-1 >"$work/weston.log" 2>&1 &
+fi
 pids+=($!)
 found() { compgen -G "$1" >/dev/null; }
-retry 10 found "$work/sway/wayland-[0-9]" || fail "sway did not start"
-retry 10 found "$work/sway/sway-ipc.*.sock" || fail "no IPC socket from sway"
-display=$(compgen -G "$work/sway/wayland-[0-9]" | head -n1)
-ipc=$(compgen -G "$work/sway/sway-ipc.*.sock" | head -n1)
+retry 10 found "$work/server/wayland-[0-9]" || fail "$compositor did not start"
+display=$(compgen -G "$work/server/wayland-[0-9]" | head -n1)
+if [[ $compositor == sway ]]; then
+    retry 10 found "$work/server/sway-ipc.*.sock" || fail "no IPC socket from sway"
+    ipc=$(compgen -G "$work/server/sway-ipc.*.sock" | head -n1)
+else
+    # Weston takes no input from a test: the buttons are pressed over AT-SPI.
+    dbus-daemon --session --nofork --print-address=1 >"$work/bus" 2>/dev/null &
+    pids+=($!)
+    retry 10 test -s "$work/bus" || fail "no session bus"
+    export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+    pids+=($!)
+fi
 
-env -u DISPLAY -u XDG_SESSION_TYPE -u QT_QPA_PLATFORM -u WAYLAND_SOCKET WAYLAND_DISPLAY="$display" \
-    HOME="$work" XDG_CONFIG_HOME="$work" XDG_RUNTIME_DIR="$work/client" \
-    timeout -s KILL 60 "$program" >"$work/corvane.log" 2>"$work/stderr.log" &
-corvane=$!
-pids+=("$corvane")
+if [[ -n $probe_test ]]; then
+    draws=no
+    [[ $compositor == sway ]] && draws=yes
+    env WAYLAND_DISPLAY="$display" XDG_RUNTIME_DIR="$work/client" CORVANE_COMPOSITOR_DRAWS_FRAMES=$draws \
+        QT_QPA_PLATFORM=offscreen "$probe_test" compositorProbe >"$work/probe.log" 2>&1 ||
+        fail "the compositor probe"
+    grep -q "^PASS .*(the test's compositor)" "$work/probe.log" || fail "the compositor probe did not run"
+fi
+
+start_program() {
+    env -u DISPLAY -u XDG_SESSION_TYPE -u QT_QPA_PLATFORM -u WAYLAND_SOCKET \
+        WAYLAND_DISPLAY="$display" HOME="$work" XDG_CONFIG_HOME="$work" \
+        XDG_RUNTIME_DIR="$work/client" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+        timeout -s KILL 60 "$program" >"$work/corvane.log" 2>"$work/stderr.log" &
+    corvane=$!
+    pids+=("$corvane")
+}
 
 # The one window shown, if it is not $1, as "con_id app_id shell pid" in $view.
 other_view() {
@@ -49,29 +91,74 @@ other_view() {
         tr -d '",')
     [[ -n $view && $(wc -l <<<"$view") -eq 1 && ${view%% *} != "$1" ]]
 }
-# Checks the window in $view, then has the compositor close it.
-check_and_close() {
+# Waits for the $1 (notice or window) after the one in $view and checks it.
+wait_for() {
+    if [[ $compositor == weston ]]; then
+        # The main window is there once its tabs are.
+        [[ $1 == notice ]] || timeout 30 /usr/bin/python3 -c '
+import time, pyatspi
+while not any(a and a.name == "Corvane" and pyatspi.findDescendant(
+        a, lambda o: o.getRole() == pyatspi.ROLE_PAGE_TAB_LIST) for a in pyatspi.Registry.getDesktop(0)):
+    time.sleep(0.2)' || fail "no $1"
+        pid=$corvane
+        return
+    fi
+    retry 30 other_view "${view%% *}" || fail "no $1"
     echo "$1: $view"
-    local id app shell pid
+    local id app shell
     read -r id app shell pid <<<"$view"
     [[ $shell == xdg_shell ]] || fail "$1 shown through $shell, not natively"
     [[ $app == "$app_id" ]] || fail "$1 has app_id $app, but the desktop entry is $app_id.desktop"
-    sleep 0.5 # settled, as a person would see it
-    timeout 5 swaymsg -s "$ipc" "[con_id=$id] kill" >/dev/null || fail "could not close the $1"
+}
+# Closes the $1 in $view.
+close_view() {
+    if [[ $compositor == weston ]]; then
+        # The title bar's button, as the operator's pointer would press it.
+        timeout 30 /usr/bin/python3 "$tests/atspi_press.py" Corvane Закрыть ||
+            fail "no title bar with a close button on the $1"
+        return
+    fi
+    sleep "$settle" # settled, as a person would see it
+    timeout 5 swaymsg -s "$ipc" "[con_id=${view%% *}] kill" >/dev/null || fail "could not close the $1"
+}
+# Exit code 0 within $1 seconds, else the program is killed.
+ends_cleanly() {
+    retry "$1" bash -c "! kill -0 $corvane 2>/dev/null" || fail "still running ${1} s after its window closed"
+    local rc=0
+    wait "$corvane" || rc=$?
+    [[ $rc -eq 0 ]] || fail "exit code $rc"
 }
 
-retry 30 other_view none || fail "no start-up notice"
-check_and_close notice
-retry 30 other_view "${view%% *}" || fail "no main window after the notice was closed"
-read -r _ _ _ pid <<<"$view"
+settle=0.5
+start_program
+view=none
+wait_for notice
+close_view notice
+wait_for window
 maps=$(cat "/proc/$pid/maps") || fail "cannot read the memory map of process $pid"
 gl=$(grep -oE '/(libEGL_mesa|libgbm|libLLVM)[^/]*$|/[^/]*_dri\.so[^/]*$|/dri/.*' <<<"$maps" |
     sort -u | tr '\n' ' ' || true)
 [[ -z $gl ]] || fail "GL driver libraries mapped: $gl"
-check_and_close window
-rc=0
-wait "$corvane" || rc=$?
-echo "exit code $rc"
-[[ $rc -eq 0 ]] || fail "exit code $rc"
+close_view window
+ends_cleanly 10
+echo "exit code 0"
 [[ ! -s $work/stderr.log ]] || fail "the program printed on standard error"
+
+if ((cycles > 0)); then
+    for ((i = 0; i < $(nproc); ++i)); do
+        sh -c 'while :; do :; done' &
+        pids+=($!)
+    done
+    settle=0
+    for ((i = 1; i <= cycles; ++i)); do
+        start_program
+        view=none
+        for shown in notice window; do
+            wait_for $shown >/dev/null
+            close_view $shown
+        done
+        ends_cleanly 10
+    done
+    echo "$cycles more runs, every core busy: each ended with exit code 0"
+fi
 echo "PASS"

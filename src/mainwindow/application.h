@@ -6,8 +6,12 @@
 // Wayland session unless the environment or the command line (main()'s
 // arguments) chooses one.
 void prepareApplication(int argc = 0, char **argv = nullptr);
+// The environment part of prepareApplication(), which asks the compositor
+// through the function given, and only where Wayland is to be used.
+void chooseIntegrations(int argc, char **argv, bool (*compositorDrawsFrames)());
 
 // Application-wide settings made once, after the QApplication exists and
 // before the window is built: the application name, desktop file, icon and
-// font.
+// font; on Wayland, window frames where the compositor draws none, and
+// an exit that cannot hang in the Wayland client's teardown.
 void setUpApplication();

@@ -1,4 +1,5 @@
 #include "desktopfit.h"
+#include "windowframe.h"
 
 #include <QApplication>
 #include <QLCDNumber>
@@ -13,7 +14,12 @@ namespace {
 
 // Room for a window manager's title bar and borders, in logical pixels: the
 // frame is known only once the window is on screen, too late to lay it out.
-const QSize frameAllowance(16, 40);
+// A frame the window draws itself is known at once.
+QSize frameAllowance()
+{
+    const QSize own = ownFrameSize();
+    return own.isEmpty() ? QSize(16, 40) : own;
+}
 
 // WCAG 2 relative luminance.
 qreal luminance(const QColor &color)
@@ -87,7 +93,7 @@ void fitToScreen(QMainWindow *window)
     if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
         return;
     if (const QScreen *screen = window->screen())
-        fitInto(window, screen->availableGeometry().size() - frameAllowance);
+        fitInto(window, screen->availableGeometry().size() - frameAllowance());
 }
 
 void fitInto(QMainWindow *window, const QSize &room)

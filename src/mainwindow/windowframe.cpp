@@ -1,0 +1,178 @@
+#include "windowframe.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QShortcut>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+
+bool framesOn = false;
+const int border = 1;
+
+int barHeight()
+{
+    return QFontMetrics(QApplication::font()).height() + 14;
+}
+
+// The cross of the close button, drawn as lines: sharp at any scale.
+class CloseButton : public QAbstractButton
+{
+public:
+    explicit CloseButton(QWidget *parent) : QAbstractButton(parent)
+    {
+        setFocusPolicy(Qt::NoFocus); // the window's keys close it; Tab stays in the form
+        setAttribute(Qt::WA_Hover);
+        setAccessibleName(QCoreApplication::translate("transceiver_master", "Закрыть"));
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF round = QRectF(rect()).adjusted(3, 3, -3, -3);
+        if (underMouse() || isDown()) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(palette().color(QPalette::Mid));
+            painter.drawEllipse(round);
+        }
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1.5));
+        const QRectF cross = round.adjusted(round.width() / 3, round.height() / 3,
+                                            -round.width() / 3, -round.height() / 3);
+        painter.drawLine(cross.topLeft(), cross.bottomRight());
+        painter.drawLine(cross.topRight(), cross.bottomLeft());
+    }
+};
+
+class TitleBar : public QWidget
+{
+public:
+    explicit TitleBar(QWidget *window) : QWidget(window), window(window), close(this)
+    {
+        setObjectName(QStringLiteral("windowTitleBar"));
+        setAccessibleName(window->windowTitle());
+        connect(&close, &QAbstractButton::clicked, window, &QWidget::close);
+        // Weston binds no key to close a window.
+        auto *shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), window);
+        connect(shortcut, &QShortcut::activated, window, &QWidget::close);
+
+        const QMargins frame(border, barHeight(), border, border);
+        window->setContentsMargins(window->contentsMargins() + frame);
+        const QSize extra(frame.left() + frame.right(), frame.top() + frame.bottom());
+        if (window->maximumSize() != QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX))
+            window->setMaximumSize(window->maximumSize() + extra);
+        if (!window->minimumSize().isNull())
+            window->setMinimumSize(window->minimumSize() + extra);
+        window->resize(window->size() + extra);
+        window->installEventFilter(this);
+        place();
+        show(); // made while the window is being shown, after its children
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::Resize:
+            place();
+            break;
+        case QEvent::WindowTitleChange:
+            setAccessibleName(window->windowTitle());
+            update();
+            break;
+        case QEvent::ActivationChange:
+            update();
+            break;
+        case QEvent::Paint: {
+            // The border, in the window's margins, under its children.
+            QPainter painter(window);
+            painter.setPen(palette().color(QPalette::Dark));
+            painter.drawRect(window->rect().adjusted(0, 0, -1, -1));
+            break;
+        }
+        default:
+            break;
+        }
+        return false;
+    }
+
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton && window->windowHandle())
+            window->windowHandle()->startSystemMove();
+    }
+
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const bool active = window->isActiveWindow();
+        const QColor background = palette().color(QPalette::Window);
+        painter.fillRect(rect(), active ? background.darker(112) : background);
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawLine(0, height() - 1, width() - 1, height() - 1);
+        painter.drawLine(0, 0, 0, height() - 1);
+        painter.drawLine(width() - 1, 0, width() - 1, height() - 1);
+        painter.drawLine(0, 0, width() - 1, 0);
+        QFont bold = font();
+        bold.setBold(true);
+        painter.setFont(bold);
+        painter.setPen(
+            palette().color(active ? QPalette::Active : QPalette::Inactive, QPalette::WindowText));
+        const int side = close.width() + 4;
+        painter.drawText(rect().adjusted(side, 0, -side, 0), Qt::AlignCenter,
+                         painter.fontMetrics().elidedText(window->windowTitle(), Qt::ElideRight,
+                                                          width() - 2 * side));
+    }
+
+private:
+    void place()
+    {
+        setGeometry(0, 0, window->width(), barHeight());
+        const int side = barHeight() - 4;
+        close.setGeometry(width() - side - 4, 2, side, side);
+        raise();
+    }
+
+    QWidget *window;
+    CloseButton close;
+};
+
+// Frames every top-level window and dialog as it is first shown: the main
+// window and the notices, not menus, pop-ups or tool tips.
+class Framer : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (event->type() != QEvent::Show || !object->isWidgetType())
+            return false;
+        auto *widget = static_cast<QWidget *>(object);
+        const Qt::WindowType type = widget->windowType();
+        if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog) &&
+            !widget->findChild<QWidget *>(QStringLiteral("windowTitleBar"),
+                                          Qt::FindDirectChildrenOnly))
+            new TitleBar(widget);
+        return false;
+    }
+};
+
+} // namespace
+
+void frameWindowsWhenShown()
+{
+    framesOn = true;
+    qApp->installEventFilter(new Framer(qApp));
+}
+
+QSize ownFrameSize()
+{
+    return framesOn ? QSize(2 * border, barHeight() + border) : QSize();
+}
