@@ -286,7 +286,7 @@ void TestRandom::randomOperator()
         seed = askedSeed.toUInt(&ok);
         QVERIFY2(ok, "CORVANE_SEED is a number or \"random\"");
     }
-    int actions = 3000;
+    int actions = 1000;
     if (qEnvironmentVariableIsSet("CORVANE_ACTIONS"))
         actions = qEnvironmentVariableIntValue("CORVANE_ACTIONS");
     qInfo("seed %u (replay with CORVANE_SEED=%u), %d actions", seed, seed, actions);
