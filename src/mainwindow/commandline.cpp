@@ -40,7 +40,9 @@ bool answerInformationOptions(int argc, char **argv)
         }
         if (is(argv[i], "-v", "--version")) {
             // The Qt it runs on tells the Qt 5 build from the Qt 6 one.
-            std::printf("corvane %s (Qt %s)\n", CORVANE_VERSION, qVersion());
+            std::fputs("corvane " CORVANE_VERSION " (Qt ", stdout);
+            std::fputs(qVersion(), stdout);
+            std::fputs(")\n", stdout);
             return true;
         }
     }
