@@ -108,7 +108,7 @@ cd /corvane
 qt5=$(ls build-package/corvane-qt5_*.deb)
 qt6=$(ls build-package-qt6/corvane-qt6_*.deb)
 show() {
-    dpkg -l 'corvane*' | grep '^[a-z][a-z] '
+    dpkg -l 'corvane*' | grep '^[a-z][a-z] ' | grep -v '^un'
     corvane --version
 }
 apt-get install -y -q --no-install-recommends "./$qt5"
