@@ -4,7 +4,9 @@
 #   scripts/fresh-system.sh 12|13 [ARGUMENT...]    (arguments go to test.sh)
 # The system is made with `debootstrap --variant=minbase` from the Debian
 # mirror that this machine's apt sources name, and the committed tree (HEAD)
-# is copied into it. Needs root (or sudo).
+# is copied into it. Needs root (or sudo). Unless --quick is given, the two
+# packages that the test command made are then installed one over the other
+# and purged.
 # The base system and the package archives are kept in a cache outside the
 # clone (CORVANE_FRESH_CACHE, by default /var/cache/corvane-fresh), so that a
 # later run fetches only what changed. Whatever happens, the system's mounts
@@ -93,6 +95,34 @@ test_started=$SECONDS
 chroot "$root" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     LANG=C.UTF-8 TERM="${TERM:-dumb}" FUZZ_SECONDS="${FUZZ_SECONDS:-5}" \
     sh -c 'cd /corvane && scripts/test.sh "$@"' test.sh "$@"
-echo "== Debian $(cat "$root/etc/debian_version"): scripts/test.sh passed in" \
-    "$(((SECONDS - test_started) / 60)) min $(((SECONDS - test_started) % 60)) s" \
+tested="$(((SECONDS - test_started) / 60)) min $(((SECONDS - test_started) % 60)) s"
+
+# The packages test.sh made (not with --quick), as a user installs them: the
+# Qt 5 build, the Qt 6 build in its place, the Qt 5 build back with dpkg
+# alone, then purged, leaving nothing behind.
+if [[ " $* " != *" --quick "* ]]; then
+    echo "== The Qt 5 and Qt 6 packages, installed one over the other and purged"
+    chroot "$root" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+        LANG=C.UTF-8 COLUMNS=120 DEBIAN_FRONTEND=noninteractive sh -eu -s <<'SWAP'
+cd /corvane
+qt5=$(ls build-package/corvane-qt5_*.deb)
+qt6=$(ls build-package-qt6/corvane-qt6_*.deb)
+show() {
+    dpkg -l 'corvane*' | grep '^[a-z][a-z] ' | grep -v '^un'
+    corvane --version
+}
+apt-get install -y -q --no-install-recommends "./$qt5"
+show
+apt-get install -y -q --no-install-recommends "./$qt6"
+show
+dpkg -i "$qt5"
+show
+dpkg --purge corvane-qt5
+left=$(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' 'corvane*' 2>/dev/null | grep -v '^un' || true)
+[ -z "$left" ] && [ ! -e /usr/bin/corvane ] && [ ! -e /usr/share/doc/corvane-qt5 ] ||
+    { echo "left after purge: $left" >&2; exit 1; }
+echo "purged: no corvane package or file left"
+SWAP
+fi
+echo "== Debian $(cat "$root/etc/debian_version"): scripts/test.sh passed in $tested" \
     "($((SECONDS - started)) s in all)"

@@ -11,7 +11,7 @@ foreach(f bin/corvane
           share/icons/hicolor/scalable/apps/org.corvane.Corvane.svg
           share/icons/hicolor/48x48/apps/org.corvane.Corvane.png
           share/man/man1/corvane.1.gz
-          share/doc/corvane/copyright)
+          share/doc/${PACKAGE}/copyright)
     if(NOT EXISTS "${PREFIX}/${f}")
         message(FATAL_ERROR "missing after install: ${f}")
     endif()

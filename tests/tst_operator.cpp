@@ -676,18 +676,28 @@ void TestOperator::tickStoresBothTransceiverFields()
 void TestOperator::tickOnOtherTabsChangesNothing_data()
 {
     QTest::addColumn<int>("tab");
-    QTest::newRow("antenna") << int(antennaTab);
-    QTest::newRow("tetra") << int(tetraTab);
+    QTest::addColumn<QKeySequence>("keys"); // from the network tab; none: a click
+    QTest::newRow("antenna") << int(antennaTab) << QKeySequence();
+    QTest::newRow("tetra") << int(tetraTab) << QKeySequence();
+    QTest::newRow("tetra, Ctrl+PageDown")
+        << int(tetraTab) << QKeySequence(Qt::CTRL | Qt::Key_PageDown);
+    QTest::newRow("antenna, Ctrl+Shift+Tab")
+        << int(antennaTab) << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab);
 }
 
 void TestOperator::tickOnOtherTabsChangesNothing()
 {
     QFETCH(int, tab);
+    QFETCH(QKeySequence, keys);
     Corvane app;
     app.tick();
     // The address is taken when the tab changes; the timer still runs.
     Corvane::typeInto(app.ui->Host_IPaddress, "10.0.0.9");
-    app.goToTab(tab);
+    if (keys.isEmpty())
+        app.goToTab(tab);
+    else
+        QTest::keySequence(app.ui->Host_IPaddress, keys);
+    QCOMPARE(app.ui->tabWidget->currentIndex(), tab);
     QVERIFY(TestAccess::timer(*app.window).isActive());
     app.store->workTrx.chNo[0] = 77; // fields show 0, stored 77 and 3
     app.store->workTrx.cellIDX[0] = 3;

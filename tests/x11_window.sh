@@ -11,7 +11,7 @@ program=$(realpath "$1")
 # --help and --version answer without any display.
 bare=(env -u DISPLAY -u WAYLAND_DISPLAY "$program")
 help=$("${bare[@]}" --help) && [[ $help == Usage:\ corvane*-platform* ]] &&
-    version=$("${bare[@]}" --version) && [[ $version == "corvane "[0-9]* ]] ||
+    version=$("${bare[@]}" --version) && [[ $version == "corvane "[0-9]*" (Qt "[56].*")" ]] ||
     { echo "FAIL: --help or --version without a display"; exit 1; }
 # The desktop entry names the window class that ties the window to it.
 desktop=$(dirname "$0")/../data/org.corvane.Corvane.desktop

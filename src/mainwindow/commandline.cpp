@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include <QtGlobal>
+
 #include <cstdio>
 #include <cstring>
 
@@ -37,7 +39,10 @@ bool answerInformationOptions(int argc, char **argv)
             return true;
         }
         if (is(argv[i], "-v", "--version")) {
-            std::fputs("corvane " CORVANE_VERSION "\n", stdout);
+            // The Qt it runs on tells the Qt 5 build from the Qt 6 one.
+            std::fputs("corvane " CORVANE_VERSION " (Qt ", stdout);
+            std::fputs(qVersion(), stdout);
+            std::fputs(")\n", stdout);
             return true;
         }
     }

@@ -1,7 +1,6 @@
 #include "keyboard.h"
 
 #include "accessibility.h"
-#include "accessibility_text.h"
 
 #include <QApplication>
 #include <QFocusFrame>
@@ -76,15 +75,19 @@ void switchTab(QTabWidget *tabs, int step)
     auto *edit = qobject_cast<QLineEdit *>(focus);
     if (edit && tabs->currentWidget()->isAncestorOf(edit))
         edit->selectAll();
-    announce(focus, stripAmpersands(tabs->tabText(index)));
+    announce(focus, tabs->tabText(index));
 }
 
 } // namespace
 
+void showFocusMarkFromStart(QWidget *window)
+{
+    new FocusMarkOn(window);
+}
+
 void setUpTabKeys(QTabWidget *tabs)
 {
     QWidget *window = tabs->window();
-    new FocusMarkOn(window);
     // Window-wide shortcuts, so that a combo box, which keeps Ctrl+Tab to
     // itself, cannot swallow them.
     const struct {

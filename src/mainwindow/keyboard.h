@@ -5,7 +5,10 @@
 class QTabWidget;
 class QWidget;
 
-// Keyboard use of the window: the focus mark shows from the start, and
+// Marks the focus from the window's activation on, not only after a first
+// Tab.
+void showFocusMarkFromStart(QWidget *window);
+
 // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp switch the tabs
 // from every widget, telling the new tab's name.
 void setUpTabKeys(QTabWidget *tabs);

@@ -233,6 +233,7 @@ transceiver_master::transceiver_master(QWidget *parent)
     keepReadable(ui->lcd_RXfreq);
     keepReadable(ui->lcd_TXfreq);
     shownTab = ui->tabWidget->currentIndex();
+    showFocusMarkFromStart(this);
     setUpTabKeys(ui->tabWidget);
     makeFocusable({ui->lcd_RXfreq, ui->lcd_TXfreq});
 
