@@ -7,10 +7,11 @@
 // instruction counts under callgrind, and the ratios against the goals; then
 // the cost of one input-timer tick and of one frequency update, in process.
 // First on the offscreen platform, then on X11 under an Xvfb (96 DPI) and on
-// Wayland under a headless sway, both of which it starts itself. It measures
-// and prints; it asserts nothing.
+// Wayland under a headless sway and a headless Weston, all of which it
+// starts itself. It measures and prints; it asserts nothing.
 //
-// Usage: corvane_bench [--runs N] [--callgrind N] [--platform offscreen|x11|wayland|all]
+// Usage: corvane_bench [--runs N] [--callgrind N]
+//                      [--platform offscreen|x11|wayland|weston|all]
 #include "testsupport.h"
 
 #include <QDir>
@@ -442,17 +443,18 @@ void x11(const std::string &bin, int runs, int callgrindRuns, const QString &dir
     }
 }
 
-// A headless sway as the Wayland test starts it (no input devices, the pixman
-// renderer, no Xwayland), in a scratch folder; as nobody where we are root,
-// since sway refuses to run as root. The clients, run as we are, reach its
-// socket by its full path.
-struct Sway : Server {
+// A headless sway (no input devices, the pixman renderer, no Xwayland) or
+// Weston (pixman), as the Wayland tests start them, in a scratch folder; as
+// nobody where we are root, since compositors refuse to run as root. The
+// clients, run as we are, reach its socket by its full path.
+struct Compositor : Server {
     QTemporaryDir dir;      // display: the socket, for WAYLAND_DISPLAY
     std::string runtimeDir; // the clients' XDG_RUNTIME_DIR
 
-    bool start(const std::string &logPath)
+    bool start(const std::string &name, const std::string &logPath)
     {
-        const QString serverDir = dir.path() + QStringLiteral("/sway");
+        const bool sway = name == "sway";
+        const QString serverDir = dir.path() + QStringLiteral("/server");
         const QString clientDir = dir.path() + QStringLiteral("/client");
         const QString config = dir.path() + QStringLiteral("/sway.config");
         QFile file(config);
@@ -470,7 +472,11 @@ struct Sway : Server {
                 return false;
             argv = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
         }
-        argv.insert(argv.end(), {"sway", "-c", config.toStdString()});
+        if (sway)
+            argv.insert(argv.end(), {"sway", "-c", config.toStdString()});
+        else
+            argv.insert(argv.end(), {"weston", "--backend=headless-backend.so", "--use-pixman",
+                                     "--idle-time=0", "--socket=wayland-1"});
         std::vector<std::string> env = {"PATH=" + qEnvironmentVariable("PATH").toStdString(),
                                         "HOME=" + serverDir.toStdString(),
                                         "XDG_RUNTIME_DIR=" + serverDir.toStdString(),
@@ -490,13 +496,15 @@ struct Sway : Server {
             pid = 0;
             return false;
         }
-        // Ready once it has read its configuration: then its IPC socket is there.
+        // Ready once it listens; sway once it has read its configuration,
+        // when its IPC socket is there.
         const QDir sockets(serverDir);
         for (int i = 0; i < 100; ++i) {
             const QStringList wayland =
                 sockets.entryList({QStringLiteral("wayland-?")}, QDir::System);
             if (!wayland.isEmpty() &&
-                !sockets.entryList({QStringLiteral("sway-ipc.*.sock")}, QDir::System).isEmpty()) {
+                (!sway ||
+                 !sockets.entryList({QStringLiteral("sway-ipc.*.sock")}, QDir::System).isEmpty())) {
                 display = sockets.filePath(wayland.first()).toStdString();
                 runtimeDir = clientDir.toStdString();
                 return true;
@@ -507,15 +515,18 @@ struct Sway : Server {
     }
 };
 
-void wayland(const std::string &bin, int runs, int callgrindRuns, const QString &dir)
+void wayland(const std::string &bin, int runs, int callgrindRuns, const QString &dir,
+             const std::string &name)
 {
-    if (!hasProgram("sway")) {
-        std::printf("\nWayland: skipped, sway not found\n");
+    if (!hasProgram(name.c_str())) {
+        std::printf("\nWayland: skipped, %s not found\n", name.c_str());
         return;
     }
-    Sway server;
-    if (!server.start((dir + QStringLiteral("/sway.log")).toStdString())) {
-        std::printf("\nWayland: skipped, sway did not start\n");
+    Compositor server;
+    if (!server.start(
+            name,
+            (dir + QStringLiteral("/%1.log").arg(QString::fromStdString(name))).toStdString())) {
+        std::printf("\nWayland: skipped, %s did not start\n", name.c_str());
         return;
     }
     // Only the display given: Corvane chooses Wayland itself; a bare Qt 5
@@ -531,7 +542,10 @@ void wayland(const std::string &bin, int runs, int callgrindRuns, const QString 
         {"baseline_startup", {bin + "/baseline_startup"}, bare},
         {"corvane_startup, wayland-egl", {bin + "/corvane_startup"}, egl},
     };
-    if (!measure(v, runs, callgrindRuns, dir, "Wayland, headless sway"))
+    const std::string title = name == "sway"
+                                  ? "Wayland, headless sway (frames by the compositor)"
+                                  : "Wayland, headless " + name + " (frames by the client)";
+    if (!measure(v, runs, callgrindRuns, dir, title.c_str()))
         return;
     const Variant &c = v[0];
     const Variant &b = v[1];
@@ -607,7 +621,9 @@ int main(int argc, char *argv[])
     if (platform == "all" || platform == "x11")
         x11(bin, runs, callgrindRuns, dir.path());
     if (platform == "all" || platform == "wayland")
-        wayland(bin, runs, callgrindRuns, dir.path());
+        wayland(bin, runs, callgrindRuns, dir.path(), "sway");
+    if (platform == "all" || platform == "weston")
+        wayland(bin, runs, callgrindRuns, dir.path(), "weston");
     std::fflush(stdout);
 
     qputenv("QT_QPA_PLATFORM", "offscreen");

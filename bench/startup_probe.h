@@ -40,13 +40,11 @@ private:
         std::printf("first-paint %lld\n",
                     static_cast<long long>(ts.tv_sec) * 1000000000 + ts.tv_nsec);
         std::fflush(stdout);
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-        // Qt 5.15's Wayland client can deadlock tearing its connection down:
-        // Corvane ends its process at quit there, and the bare program ends
-        // here the same way.
+        // Qt's Wayland client (5.15, 6.4) can deadlock tearing its
+        // connection down: Corvane ends its process at quit there, and the
+        // bare program ends here the same way.
         if (QGuiApplication::platformName() == QLatin1String("wayland"))
             std::_Exit(0);
-#endif
         QCoreApplication::quit();
     }
 

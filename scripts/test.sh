@@ -2,7 +2,7 @@
 # Installs what is missing, then:
 #   1. builds with warnings as errors and runs every test through CTest: on the
 #      offscreen platform, and the shipped program on X11 (Xvfb) and Wayland
-#      (a headless sway); no test may skip itself;
+#      (headless sway and Weston); no test may skip itself;
 #   2. builds against Qt 6 and runs every test there too;
 #   3. builds again with AddressSanitizer and UndefinedBehaviorSanitizer and
 #      runs every test once more, LeakSanitizer included;
