@@ -1,31 +1,23 @@
 #!/usr/bin/python3
-"""Presses the button of the program's window with the given accessible name,
-as a screen reader's user or a switch device would: for compositors that take
-no input from a test. Waits up to 20 s for the button to appear.
-Usage: atspi_press.py APPLICATION BUTTON"""
+"""Presses the button of Corvane's with the given accessible name, as a switch
+device would, for a compositor that takes no input from a test; with --wait,
+only waits for it to show. Gives up after 20 s.
+Usage: atspi_press.py [--wait] BUTTON"""
 import sys
 import time
 
 import pyatspi
 
-application, name = sys.argv[1:3]
-
-
-def button():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is None or app.name != application:
-            continue
-        found = pyatspi.findDescendant(
-            app, lambda a: a.getRole() == pyatspi.ROLE_PUSH_BUTTON and a.name == name and
-            a.getState().contains(pyatspi.STATE_SHOWING))
-        if found:
-            return found
-    return None
-
-
+name = sys.argv[-1]
 deadline = time.monotonic() + 20
-while (found := button()) is None:
+while True:
+    apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "Corvane"]
+    found = [b for a in apps for b in pyatspi.findAllDescendants(a, lambda o: o.name == name and (
+        o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.getState().contains(pyatspi.STATE_SHOWING)))]
+    if found:
+        break
     if time.monotonic() > deadline:
-        sys.exit(f"no button {name!r} shown by {application}")
+        sys.exit(f"no button {name!r} shown")
     time.sleep(0.2)
-found.queryAction().doAction(0)
+if sys.argv[1] != "--wait":
+    found[0].queryAction().doAction(0)

@@ -227,83 +227,76 @@ void TestStartup::applicationNameIsWindowTitle()
 
 void TestStartup::environmentUnlessAsked_data()
 {
-    QTest::addColumn<QByteArrayList>("given"); // NAME=value, set before
-    QTest::addColumn<QByteArrayList>("arguments");
-    QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<QByteArray>("used"); // null: left unset
-    QTest::addColumn<bool>("asked");      // the compositor about its frames
-    const QByteArray gl = "QT_XCB_GL_INTEGRATION";
+    QTest::addColumn<QByteArray>("given"); // NAME=value ..., set before; then arguments
+    QTest::addColumn<QByteArray>("name");  // of the variable checked
+    QTest::addColumn<QByteArray>("used");  // null: left unset
+    QTest::addColumn<bool>("asked");       // the compositor, about its frames
+    const QByteArray gl = "QT_XCB_GL_INTEGRATION", frames = "QT_WAYLAND_DISABLE_WINDOWDECORATION";
     const QByteArray platform = "QT_QPA_PLATFORM";
-    const QByteArray frames = "QT_WAYLAND_DISABLE_WINDOWDECORATION";
-    const QByteArrayList none;
-    QTest::newRow("GL not set") << none << none << gl << QByteArray("none") << true;
-    QTest::newRow("GLX asked for")
-        << QByteArrayList{gl + "=xcb_glx"} << none << gl << QByteArray("xcb_glx") << true;
-    QTest::newRow("GL set empty") << QByteArrayList{gl + "="} << none << gl << QByteArray("")
-                                  << true;
+    QTest::newRow("GL not set") << QByteArray() << gl << QByteArray("none") << true;
+    QTest::newRow("GLX asked for") << gl + "=xcb_glx" << gl << QByteArray("xcb_glx") << true;
+    QTest::newRow("GL set empty") << gl + "=" << gl << QByteArray("") << true;
     QTest::newRow("platform not set")
-        << none << none << platform << QByteArray("wayland;xcb") << true;
-    QTest::newRow("X11 asked for")
-        << QByteArrayList{platform + "=xcb"} << none << platform << QByteArray("xcb") << false;
+        << QByteArray() << platform << QByteArray("wayland;xcb") << true;
+    QTest::newRow("X11 asked for") << platform + "=xcb" << platform << QByteArray("xcb") << false;
     QTest::newRow("X11 on the command line")
-        << none << QByteArrayList{"-platform", "xcb"} << platform << QByteArray() << false;
+        << QByteArray("-platform xcb") << platform << QByteArray() << false;
     QTest::newRow("Wayland on the command line")
-        << none << QByteArrayList{"-platform", "wayland"} << platform << QByteArray() << true;
-    QTest::newRow("no frames from Qt") << none << none << frames << QByteArray("1") << true;
-    QTest::newRow("frames asked of Qt")
-        << QByteArrayList{frames + "=0"} << none << frames << QByteArray("0") << false;
+        << QByteArray("-platform wayland") << platform << QByteArray() << true;
+    QTest::newRow("no frames from Qt") << QByteArray() << frames << QByteArray("1") << true;
+    QTest::newRow("frames asked of Qt") << frames + "=0" << frames << QByteArray("0") << false;
     QTest::newRow("buffer integration chosen")
-        << QByteArrayList{"QT_WAYLAND_CLIENT_BUFFER_INTEGRATION=wayland-egl"} << none << frames
-        << QByteArray() << false;
+        << QByteArray("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION=wayland-egl") << frames << QByteArray()
+        << false;
     QTest::newRow("connection handed down")
-        << QByteArrayList{"WAYLAND_SOCKET=3"} << none << frames << QByteArray() << false;
+        << QByteArray("WAYLAND_SOCKET=3") << frames << QByteArray() << false;
 }
 
 // No OpenGL on X11, and on a Wayland session that also has an X server
 // Wayland first, with no window frames from Qt, unless the environment or the
-// command line asks otherwise; and the compositor asked only where Wayland is
-// to be used as Corvane chooses.
+// command line asks otherwise; the compositor asked only where Wayland is to
+// be used as Corvane chooses.
 void TestStartup::environmentUnlessAsked()
 {
-    QFETCH(QByteArrayList, given);
-    QFETCH(QByteArrayList, arguments);
+    QFETCH(QByteArray, given);
     QFETCH(QByteArray, name);
     QFETCH(QByteArray, used);
     QFETCH(bool, asked);
+    const QByteArray frames = "QT_WAYLAND_DISABLE_WINDOWDECORATION";
     const auto value = [](const QByteArray &n) {
         return qEnvironmentVariableIsSet(n.constData()) ? qgetenv(n.constData()) : QByteArray();
-    };
-    const auto put = [](const QByteArray &n, const QByteArray &v) {
-        return v.isNull() ? qunsetenv(n.constData()) : qputenv(n.constData(), v);
     };
     const QByteArrayList names = {"WAYLAND_DISPLAY",
                                   "WAYLAND_SOCKET",
                                   "DISPLAY",
                                   "QT_QPA_PLATFORM",
                                   "QT_XCB_GL_INTEGRATION",
-                                  "QT_WAYLAND_DISABLE_WINDOWDECORATION",
+                                  frames,
                                   "QT_WAYLAND_CLIENT_BUFFER_INTEGRATION"};
     QByteArrayList was;
     for (const QByteArray &n : names) {
         was << value(n);
-        put(n, QByteArray());
+        qunsetenv(n.constData());
     }
-    put("WAYLAND_DISPLAY", "wayland-0");
-    put("DISPLAY", ":0");
-    for (const QByteArray &setting : given)
-        put(setting.left(setting.indexOf('=')), setting.mid(setting.indexOf('=') + 1));
-    QVector<char *> argv{const_cast<char *>("corvane")};
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    qputenv("DISPLAY", ":0");
+    QByteArrayList arguments = {"corvane"};
+    for (const QByteArray &word : given.split(' ')) {
+        const int equals = word.indexOf('=');
+        if (equals > 0)
+            qputenv(word.left(equals).constData(), word.mid(equals + 1));
+        else if (!word.isEmpty())
+            arguments << word;
+    }
+    QVector<char *> argv;
     for (QByteArray &argument : arguments)
         argv << argument.data();
     static int asks;
     asks = 0;
-    chooseIntegrations(argv.size(), argv.data(), [] {
-        ++asks;
-        return true;
-    });
+    chooseIntegrations(argv.size(), argv.data(), [] { return ++asks > 0; });
     const QByteArray now = value(name);
     for (int i = 0; i < names.size(); ++i)
-        put(names[i], was[i]);
+        was[i].isNull() ? qunsetenv(names[i].constData()) : qputenv(names[i].constData(), was[i]);
     QCOMPARE(now.isNull(), used.isNull());
     QCOMPARE(now, used);
     QCOMPARE(asks, asked ? 1 : 0);
@@ -311,58 +304,42 @@ void TestStartup::environmentUnlessAsked()
 
 void TestStartup::compositorProbe_data()
 {
-    QTest::addColumn<QByteArray>("display"); // "listening": a socket that never answers
-    QTest::addColumn<bool>("runtimeDir");
+    QTest::addColumn<QByteArray>("display"); // "silent": a socket that never answers
     QTest::addColumn<bool>("drawsFrames");
-    QTest::newRow("no compositor") << QByteArray("/nonexistent/wayland-0") << true << false;
-    QTest::newRow("no runtime folder") << QByteArray("wayland-0") << false << false;
-    QTest::newRow("never answers") << QByteArray("listening") << true << false;
+    QTest::newRow("no compositor") << QByteArray("/nonexistent/wayland-0") << false;
+    QTest::newRow("no runtime folder") << QByteArray("wayland-0") << false;
+    QTest::newRow("never answers") << QByteArray("silent") << false;
     // Set by the Wayland tests, which start the compositor.
     const QByteArray session = qgetenv("CORVANE_COMPOSITOR_DRAWS_FRAMES");
     if (!session.isEmpty())
-        QTest::newRow("the test's compositor")
-            << qgetenv("WAYLAND_DISPLAY") << true << (session == "yes");
+        QTest::newRow("the test's compositor") << qgetenv("WAYLAND_DISPLAY") << (session == "yes");
 }
 
-// The probe answers within its time, whatever the compositor does, and
-// prints nothing.
+// The probe answers in time, whatever the compositor does, and prints nothing.
 void TestStartup::compositorProbe()
 {
     QFETCH(QByteArray, display);
-    QFETCH(bool, runtimeDir);
     QFETCH(bool, drawsFrames);
     QTemporaryDir dir;
     QLocalServer silent; // accepts connections, and never reads them
-    if (display == "listening") {
-        QVERIFY(silent.listen(dir.filePath(QStringLiteral("wayland-silent"))));
+    if (display == "silent" && silent.listen(dir.filePath("wayland-silent")))
         display = silent.fullServerName().toLocal8Bit();
-    }
-    const QByteArray wasDisplay = qgetenv("WAYLAND_DISPLAY");
-    const bool hadRuntime = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
-    const QByteArray wasRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray wasDisplay = qgetenv("WAYLAND_DISPLAY"),
+                     wasRuntime = qgetenv("XDG_RUNTIME_DIR");
     qputenv("WAYLAND_DISPLAY", display);
-    if (!runtimeDir)
-        qunsetenv("XDG_RUNTIME_DIR");
-    else if (!hadRuntime)
-        qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", display == "wayland-0" ? QByteArray() : dir.path().toLocal8Bit());
 
-    std::fflush(stderr);
-    const int savedError = dup(STDERR_FILENO);
-    QFile printed(dir.filePath(QStringLiteral("stderr")));
+    QFile printed(dir.filePath("stderr"));
     QVERIFY(printed.open(QIODevice::ReadWrite));
+    const int savedError = dup(STDERR_FILENO);
     dup2(printed.handle(), STDERR_FILENO);
     const bool answer = compositorDrawsFrames(300);
     dup2(savedError, STDERR_FILENO);
     close(savedError);
-
     qputenv("WAYLAND_DISPLAY", wasDisplay);
-    if (hadRuntime)
-        qputenv("XDG_RUNTIME_DIR", wasRuntime);
-    else
-        qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", wasRuntime);
     QCOMPARE(answer, drawsFrames);
-    printed.close();
-    QVERIFY(printed.open(QIODevice::ReadOnly));
+    QVERIFY(printed.seek(0));
     QCOMPARE(printed.readAll(), QByteArray());
 }
 
