@@ -1,20 +1,14 @@
 #!/usr/bin/env bash
 # The shipped program on a headless Wayland compositor with only
-# WAYLAND_DISPLAY set, as in a session started from a console: on sway, which
-# draws window frames, and on Weston, which leaves them to the client. It must
-# run natively; on sway its windows must carry the desktop entry's name as
-# app_id (docks find its icon by it), on Weston each window must show a title
-# bar of its own with a close button; the main window shown must have no GL
-# driver mapped (Mesa's EGL, a DRI driver, gbm, LLVM; not the GL dispatch
-# libraries Qt's own libraries link); closing the start-up notice and then the
-# window (the compositor's close request on sway, the title bar's button on
-# Weston) must end it with exit code 0; and it must print nothing on standard
-# error. Then, with every core kept busy, it is started and closed CYCLES
-# more times (0 by default), each of which must end within 10 s: Qt's Wayland
-# client can hang in its teardown, the more likely the busier the machine.
-# With PROBE_TEST (tst_startup), the compositor probe is first run against
-# the compositor: sway draws frames, Weston does not.
-# Usage: wayland_window.sh PROGRAM sway|weston CYCLES [PROBE_TEST]
+# WAYLAND_DISPLAY set, as in a session started from a console: sway draws the
+# window frames, Weston leaves them to the client. Shown natively, with the
+# desktop entry's app_id on sway and a title bar of its own on Weston, no GL
+# driver mapped once the window shows, closed (the compositor's close request
+# on sway, the title bar's button on Weston) with exit code 0 and nothing on
+# standard error; then started and closed CYCLES more times with every core
+# busy, each ending within 10 s. PROBE_TEST (tst_startup) first asks the
+# compositor whether it draws frames. Usage:
+#   wayland_window.sh PROGRAM sway|weston CYCLES [PROBE_TEST]
 set -euo pipefail
 program=$(realpath "$1")
 compositor=$2
