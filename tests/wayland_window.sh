@@ -55,10 +55,21 @@ else
     pids+=($!)
     retry 10 test -s "$work/bus" || fail "no session bus"
     export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
-    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-    pids+=($!)
     accessible=(QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1)
 fi
+# Qt 5.15 on Wayland joins an accessibility bus that is already there before
+# it has its address, and then never again: the bus starts once the program
+# is on the session bus.
+connections() {
+    (($(dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+        org.freedesktop.DBus.ListNames | grep -c '":1\.') >= 2))
+}
+start_accessibility_bus() {
+    retry 20 connections || fail "the program is not on the session bus"
+    sleep 1
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+    pids+=($!)
+}
 
 if [[ -n $probe_test ]]; then
     draws=no
@@ -123,6 +134,7 @@ ends_cleanly() {
 
 settle=0.5
 start_program
+[[ $compositor == sway ]] || start_accessibility_bus
 view=none
 wait_for notice
 close_view notice
