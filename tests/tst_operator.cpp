@@ -92,6 +92,8 @@ private slots:
     void frequencies();
     void bandChangeShowsOnTabChange();
     void modeClicksStoredPerTransceiver();
+    void modeGroupByKeys_data();
+    void modeGroupByKeys();
     void selectingTransceiverStoresNothing();
     void transceiverWriteEditsRead();
     void transceiverReadRestoresDefaults();
@@ -210,6 +212,39 @@ void TestOperator::modeClicksStoredPerTransceiver()
         QCOMPARE(app.store->workTrx.mode[i], int(notUsed));
     // Devices are untouched until a write.
     QCOMPARE(app.store->devTrx.mode[0], int(notUsed));
+}
+
+// A radio group is entered at its checked mode; an arrow moves and chooses.
+void TestOperator::modeGroupByKeys_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("Shift+Tab in") << "lineEdit_chNo" << QStringList{"Shift+Tab"} << int(notUsed);
+    QTest::newRow("Right") << "TXnumber" << QStringList{"Tab", "Right"} << int(inUse);
+    QTest::newRow("Down") << "TXnumber" << QStringList{"Tab", "Down"} << int(inUse);
+    QTest::newRow("Left round") << "TXnumber" << QStringList{"Tab", "Left"} << int(backup);
+    QTest::newRow("Right Up") << "TXnumber" << QStringList{"Tab", "Right", "Up"} << int(notUsed);
+    QTest::newRow("out and back") << "TXnumber" << QStringList{"Tab", "Right", "Tab", "Shift+Tab"}
+                                  << int(inUse);
+    QTest::newRow("another transceiver")
+        << "TXnumber" << QStringList{"Tab", "Right", "Shift+Tab", "Down", "Tab"} << int(notUsed);
+}
+
+void TestOperator::modeGroupByKeys()
+{
+    QFETCH(QString, from);
+    QFETCH(QStringList, keys);
+    QFETCH(int, mode);
+    Corvane app;
+    app.goToTab(transceiverTab);
+    app.window->findChild<QWidget *>(from)->setFocus(Qt::TabFocusReason);
+    for (const QString &key : keys)
+        QTest::keySequence(QApplication::focusWidget(), QKeySequence(key));
+    QAbstractButton *button = TestAccess::modeGroup(*app.window).button(mode);
+    QCOMPARE(QApplication::focusWidget()->objectName(), button->objectName());
+    QVERIFY(button->isChecked());
+    QCOMPARE(app.store->workTrx.mode[app.ui->TXnumber->currentIndex()], mode);
 }
 
 void TestOperator::selectingTransceiverStoresNothing()
@@ -1044,13 +1079,16 @@ void TestOperator::focusFollowsLayout()
             (w->focusPolicy() & Qt::TabFocus) && w->isVisible() && !qobject_cast<QRadioButton *>(w);
     // Of the mode buttons, the checked one takes the focus.
     QCOMPARE(chain.size(), focusable + page->findChildren<QGroupBox *>().size());
+    int columnLeft = 0; // back left of it only to the buttons below all columns
     for (int i = 1; i < chain.size(); ++i) {
         const QRect a(chain[i - 1]->mapTo(page, QPoint()), chain[i - 1]->size());
         const QRect b(chain[i]->mapTo(page, QPoint()), chain[i]->size());
         const bool down = b.top() > a.top();
         const bool right = b.top() == a.top() && b.left() > a.left();
         const bool nextColumn = b.left() > a.right();
-        QVERIFY2(down || right || nextColumn,
+        columnLeft = nextColumn ? b.left() : columnLeft;
+        QVERIFY2((down || right || nextColumn) &&
+                     (b.right() > columnLeft || qobject_cast<QPushButton *>(chain[i])),
                  qPrintable(chain[i - 1]->objectName() + " -> " + chain[i]->objectName()));
     }
 }
