@@ -136,12 +136,20 @@ def whole_selected(obj):
     return obj.queryText().getSelection(0) == (0, obj.queryText().characterCount)
 
 
+roles = {}  # of every object of a notice, by its path
+
+
 def notice(heading, *lines, seconds=5):
     """An alert named by its heading, its message one line holding every line
-    (speech takes a line break for a space), closed with Return."""
-    wait(f"notice {heading}: {lines}", lambda: any("\n" not in o.name and all(
-         line in o.name for line in lines) for o in pyatspi.findAllDescendants(
-         find(pyatspi.ROLE_ALERT, heading), lambda o: o.getRole() == pyatspi.ROLE_LABEL)), seconds)
+    (speech takes a line break for a space), closed with Return. No object of
+    it lies at a path that held another role: a screen reader keeps the role
+    it read there."""
+    def read():
+        alert = find(pyatspi.ROLE_ALERT, heading)
+        parts = [alert] + pyatspi.findAllDescendants(alert, lambda o: True)
+        return all(roles.setdefault(o.path, o.getRole()) == o.getRole() for o in parts) and any(
+            "\n" not in o.name and all(line in o.name for line in lines) for o in parts)
+    wait(f"notice {heading}: {lines}", read, seconds)
     keys("Return")
 
 
