@@ -70,6 +70,7 @@ pyatspi.Registry.registerEventListener(
     "object:state-changed:selected", "object:property-change:accessible-value",
     "object:text-changed:insert", "object:text-selection-changed")
 failures = []
+roles = {}  # of every part of a notice, by its path
 
 
 def pump(seconds):
@@ -136,17 +137,12 @@ def whole_selected(obj):
     return obj.queryText().getSelection(0) == (0, obj.queryText().characterCount)
 
 
-roles = {}  # of every object of a notice, by its path
-
-
 def notice(heading, *lines, seconds=5):
-    """An alert named by its heading, its message one line holding every line
-    (speech takes a line break for a space), closed with Return. No object of
-    it lies at a path that held another role: a screen reader keeps the role
-    it read there."""
+    """An alert named by its heading; its message one line (speech takes a line break for a space)
+    with every line; no part at a path that held another role (a screen reader keeps that one)."""
     def read():
-        alert = find(pyatspi.ROLE_ALERT, heading)
-        parts = [alert] + pyatspi.findAllDescendants(alert, lambda o: True)
+        parts = [find(pyatspi.ROLE_ALERT, heading)]
+        parts += pyatspi.findAllDescendants(parts[0], bool)
         return all(roles.setdefault(o.path, o.getRole()) == o.getRole() for o in parts) and any(
             "\n" not in o.name and all(line in o.name for line in lines) for o in parts)
     wait(f"notice {heading}: {lines}", read, seconds)
@@ -246,8 +242,7 @@ try:
     keys("shift+Tab")
     wait("back on the channel number", lambda: focused().name == "Номер канала")
 
-    # The mode buttons, entered from below at the checked one; an arrow
-    # moves and chooses.
+    # The mode buttons, entered from below at the checked one; an arrow chooses.
     for key, mode in (("shift+Tab", "Не исп."), ("Down", "В работе"), ("Up", "Не исп.")):
         keys(key)
         wait(f"{key}: {mode} focused, checked", lambda: (focused().name, focused().getState(
@@ -256,9 +251,8 @@ try:
     # A write refused for fields on two tabs, then a read and two writes.
     keys("Tab", "9", "9", "9", "9", "ctrl+Prior", "BackSpace", "ctrl+Next")
     for _ in range(12):
-        if focused().name == "Уст. всё кроме IP":
-            break
-        keys("Tab")
+        if focused().name != "Уст. всё кроме IP":
+            keys("Tab")
     keys("space")
     notice("Запись", "Не записано. Проверьте поля:", "«Цветовой код (CC)» на вкладке «TETRA»: 0–15",
            "«Номер канала» трансивера 1 на вкладке «Трансивер»: 0–4096")
