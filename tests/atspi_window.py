@@ -138,8 +138,7 @@ def whole_selected(obj):
 
 
 def notice(heading, *lines, seconds=5):
-    """An alert named by its heading; its message one line (speech takes a line break for a space)
-    with every line; no part at a path that held another role (a screen reader keeps that one)."""
+    """Alert, heading, every line in one (speech takes a break for a space), no path of another role."""
     def read():
         parts = [find(pyatspi.ROLE_ALERT, heading)]
         parts += pyatspi.findAllDescendants(parts[0], bool)
