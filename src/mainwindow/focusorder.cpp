@@ -160,7 +160,6 @@ private:
 
 void orderFocusByLayout(QWidget *root)
 {
-
     QVector<QWidget *> chain;
     appendInOrder(root, chain);
     // The chain is a ring. Start the order where the ring first meets one of
@@ -177,8 +176,8 @@ void orderFocusByLayout(QWidget *root)
         std::rotate(chain.begin(), chain.begin() + start, chain.end());
     for (int i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
-    // Every button of a group has its place in the chain, the checked one
-    // stops there.
+    // Only now: the chain takes only widgets that take Tab focus, and every
+    // button of a group has its place in it.
     for (QAbstractButton *button : root->findChildren<QAbstractButton *>()) {
         QButtonGroup *group = button->group();
         if (group && group->exclusive() && group->buttons().first() == button)
