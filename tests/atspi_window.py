@@ -70,6 +70,7 @@ pyatspi.Registry.registerEventListener(
     "object:state-changed:selected", "object:property-change:accessible-value",
     "object:text-changed:insert", "object:text-selection-changed")
 failures = []
+roles = {}  # of every part of a notice, by its path
 
 
 def pump(seconds):
@@ -136,6 +137,17 @@ def whole_selected(obj):
     return obj.queryText().getSelection(0) == (0, obj.queryText().characterCount)
 
 
+def notice(heading, *lines, seconds=5):
+    """Alert, heading, every line in one (speech takes a break for a space), no path of another role."""
+    def read():
+        parts = [find(pyatspi.ROLE_ALERT, heading)]
+        parts += pyatspi.findAllDescendants(parts[0], bool)
+        return all(roles.setdefault(o.path, o.getRole()) == o.getRole() for o in parts) and any(
+            "\n" not in o.name and all(line in o.name for line in lines) for o in parts)
+    wait(f"notice {heading}: {lines}", read, seconds)
+    keys("Return")
+
+
 def selected_tab():
     return [t.name for t in find(pyatspi.ROLE_PAGE_TAB_LIST)
             if t.getState().contains(pyatspi.STATE_SELECTED)]
@@ -145,10 +157,8 @@ try:
     start(sys.argv[1])
     if not wait("program on the accessibility bus", app, 10):
         sys.exit(1)
-    # The notice: an alert named by its heading.
-    wait("start-up notice named Соединение", lambda: find(pyatspi.ROLE_ALERT, "Соединение"), 20)
     mark = len(events)
-    keys("Return")
+    notice("Соединение", "Нет связи. Включён демо-режим", seconds=20)
     # The tab bar's focus is told as its current tab's, which has a place.
     wait("current tab told focused, selected, 2 of 4", lambda: [(e.source.getRole(), e.source.name,
          e.source.getIndexInParent(), e.source.parent.childCount) for e in events[mark:] if
@@ -231,12 +241,23 @@ try:
     keys("shift+Tab")
     wait("back on the channel number", lambda: focused().name == "Номер канала")
 
-    # A refused write: the notice is named by its heading.
-    keys("9", "9", "9", "9")
-    pump(1)
-    keys(*["Tab"] * 5, "space")  # past the displays, Cell IDX and «Читать» to «Уст.»
-    wait("refused-write notice named Запись", lambda: find(pyatspi.ROLE_ALERT, "Запись"))
-    keys("Return")
+    # The mode buttons, entered from below at the checked one; an arrow chooses.
+    for key, mode in (("shift+Tab", "Не исп."), ("Down", "В работе"), ("Up", "Не исп.")):
+        keys(key)
+        wait(f"{key}: {mode} focused, checked", lambda: (focused().name, focused().getState(
+             ).contains(pyatspi.STATE_CHECKED)) == (mode, True))
+
+    # A write refused for fields on two tabs, then a read and two writes.
+    keys("Tab", "9", "9", "9", "9", "ctrl+Prior", "BackSpace", "ctrl+Next")
+    for _ in range(12):
+        if focused().name != "Уст. всё кроме IP":
+            keys("Tab")
+    keys("space")
+    notice("Запись", "Не записано. Проверьте поля:", "«Цветовой код (CC)» на вкладке «TETRA»: 0–15",
+           "«Номер канала» трансивера 1 на вкладке «Трансивер»: 0–4096")
+    for key, heading in (("shift+Tab space", "Чтение"), ("Tab space", "Запись"), ("space", "Запись")):
+        keys(*key.split())
+        notice(heading, "Успешно")
 finally:
     cleanup()
 print("FAIL" if failures else "PASS")

@@ -92,6 +92,8 @@ private slots:
     void frequencies();
     void bandChangeShowsOnTabChange();
     void modeClicksStoredPerTransceiver();
+    void modeGroupByKeys_data();
+    void modeGroupByKeys();
     void selectingTransceiverStoresNothing();
     void transceiverWriteEditsRead();
     void transceiverReadRestoresDefaults();
@@ -210,6 +212,31 @@ void TestOperator::modeClicksStoredPerTransceiver()
         QCOMPARE(app.store->workTrx.mode[i], int(notUsed));
     // Devices are untouched until a write.
     QCOMPARE(app.store->devTrx.mode[0], int(notUsed));
+}
+
+// From the channel number: entered at the checked mode, an arrow chooses.
+void TestOperator::modeGroupByKeys_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("Shift+Tab in") << "Shift+Tab" << int(notUsed);
+    QTest::newRow("Down") << "Shift+Tab Down" << int(inUse);
+    QTest::newRow("Left round") << "Shift+Tab Left" << int(backup);
+    QTest::newRow("Right Up") << "Shift+Tab Right Up" << int(notUsed);
+    QTest::newRow("switch, Tab") << "Shift+Tab Right Shift+Tab Down Tab" << int(notUsed);
+}
+
+void TestOperator::modeGroupByKeys()
+{
+    QFETCH(QString, keys);
+    QFETCH(int, mode);
+    Corvane app;
+    app.goToTab(transceiverTab);
+    app.ui->lineEdit_chNo->setFocus(Qt::TabFocusReason);
+    for (const QString &key : keys.split(' '))
+        QTest::keySequence(QApplication::focusWidget(), QKeySequence(key));
+    QCOMPARE(QApplication::focusWidget(), TestAccess::modeGroup(*app.window).button(mode));
+    QCOMPARE(app.store->workTrx.mode[app.ui->TXnumber->currentIndex()], mode);
 }
 
 void TestOperator::selectingTransceiverStoresNothing()
@@ -1054,13 +1081,16 @@ void TestOperator::focusFollowsLayout()
             (w->focusPolicy() & Qt::TabFocus) && w->isVisible() && !qobject_cast<QRadioButton *>(w);
     // Of the mode buttons, the checked one takes the focus.
     QCOMPARE(chain.size(), focusable + page->findChildren<QGroupBox *>().size());
+    int columnLeft = 0; // back left of it only to the buttons below all columns
     for (int i = 1; i < chain.size(); ++i) {
         const QRect a(chain[i - 1]->mapTo(page, QPoint()), chain[i - 1]->size());
         const QRect b(chain[i]->mapTo(page, QPoint()), chain[i]->size());
         const bool down = b.top() > a.top();
         const bool right = b.top() == a.top() && b.left() > a.left();
         const bool nextColumn = b.left() > a.right();
-        QVERIFY2(down || right || nextColumn,
+        columnLeft = nextColumn ? b.left() : columnLeft;
+        QVERIFY2((down || right || nextColumn) &&
+                     (b.right() > columnLeft || qobject_cast<QPushButton *>(chain[i])),
                  qPrintable(chain[i - 1]->objectName() + " -> " + chain[i]->objectName()));
     }
 }

@@ -327,6 +327,23 @@ void describeInputProblem(QLineEdit *edit, const QString &problem)
         announce(edit, QCoreApplication::translate("transceiver_master", "Допустимое значение"));
 }
 
+void holdLastAccessibleId()
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    // Qt 5 gives the next object it makes accessible the id, and so the
+    // D-Bus path, of the one made last if that one is gone, and a screen
+    // reader keeps the role it read at a path: the next notice would be taken
+    // for a label or a button of the one before, and not spoken as an alert.
+    // A notification never shown keeps that id taken.
+    static QAccessible::Id held = 0;
+    if (!QAccessible::isActive())
+        return;
+    if (held)
+        QAccessible::deleteAccessibleInterface(held);
+    held = QAccessible::registerAccessibleInterface(new Notification);
+#endif
+}
+
 bool showOnDisplay(QLCDNumber *display, double value)
 {
     if (!QAccessible::isActive()) {

@@ -23,6 +23,10 @@ void announce(QWidget *near, const QString &message);
 // became wrong, or acceptable again.
 void describeInputProblem(QLineEdit *edit, const QString &problem);
 
+// Called when widgets a screen reader has read are gone, a notice closed,
+// so that no new object takes the place of one of them.
+void holdLastAccessibleId();
+
 // Shows the value on the display, and tells assistive technology about it.
 // True when what the display shows changed and a screen reader runs.
 bool showOnDisplay(QLCDNumber *display, double value);

@@ -1,5 +1,8 @@
 #include "focusorder.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTabBar>
 #include <QTabWidget>
@@ -89,6 +92,70 @@ void appendInOrder(QWidget *container, QVector<QWidget *> &chain)
         appendItem(item.widget, chain);
 }
 
+// An exclusive group of buttons is one stop in the Tab chain, its checked
+// button, from either side. Qt hands the Tab stop to whichever button last
+// had the focus, checked or not, and before any has had it all of them are
+// stops: Shift+Tab from below would stop on the last one. The arrows move to
+// the next button in the order the buttons lie, round both ends, and check
+// it as a click does; Qt's own arrows skip Up and Down in a row and only
+// move the focus from a button that is not checked.
+class RadioGroup : public QObject
+{
+public:
+    explicit RadioGroup(QList<QAbstractButton *> list)
+        : QObject(list.first()->window()), buttons(std::move(list))
+    {
+        const auto place = [](const QAbstractButton *b) {
+            const QPoint p = b->mapTo(b->window(), QPoint());
+            return std::make_pair(p.y(), p.x());
+        };
+        std::sort(buttons.begin(), buttons.end(),
+                  [&](auto *a, auto *b) { return place(a) < place(b); });
+        for (QAbstractButton *button : std::as_const(buttons)) {
+            button->installEventFilter(this);
+            connect(button, &QAbstractButton::toggled, this, &RadioGroup::keepTabStop);
+        }
+        keepTabStop();
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusOut) {
+            keepTabStop();
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const int step = (key->key() == Qt::Key_Right || key->key() == Qt::Key_Down) ? 1
+                         : (key->key() == Qt::Key_Left || key->key() == Qt::Key_Up)  ? -1
+                                                                                     : 0;
+        if (step == 0 || (key->modifiers() & ~Qt::KeypadModifier))
+            return false;
+        const int count = int(buttons.size());
+        const int from = int(buttons.indexOf(static_cast<QAbstractButton *>(watched)));
+        QAbstractButton *next = buttons.at((from + step + count) % count);
+        next->click(); // before the focus, so that it is told checked
+        next->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+
+private:
+    void keepTabStop()
+    {
+        const bool anyChecked =
+            std::any_of(buttons.begin(), buttons.end(), [](auto *b) { return b->isChecked(); });
+        for (QAbstractButton *b : std::as_const(buttons)) {
+            const Qt::FocusPolicy policy = b->focusPolicy();
+            b->setFocusPolicy(b->isChecked() || !anyChecked
+                                  ? Qt::FocusPolicy(policy | Qt::TabFocus)
+                                  : Qt::FocusPolicy(policy & ~Qt::TabFocus));
+        }
+    }
+
+    QList<QAbstractButton *> buttons;
+};
+
 } // namespace
 
 void orderFocusByLayout(QWidget *root)
@@ -109,4 +176,11 @@ void orderFocusByLayout(QWidget *root)
         std::rotate(chain.begin(), chain.begin() + start, chain.end());
     for (int i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
+    // Only now: the chain takes only widgets that take Tab focus, and every
+    // button of a group has its place in it.
+    for (QAbstractButton *button : root->findChildren<QAbstractButton *>()) {
+        QButtonGroup *group = button->group();
+        if (group && group->exclusive() && group->buttons().first() == button)
+            new RadioGroup(group->buttons());
+    }
 }

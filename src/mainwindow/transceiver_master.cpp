@@ -57,6 +57,18 @@ QString captionOf(const QLineEdit *edit)
     return edit->objectName();
 }
 
+// A text of several lines as one line of sentences, as a screen reader
+// gets a message: a line break inside a name does not reach speech as a
+// pause, so "0–4096" and the next field's name would run together.
+QString asSentences(const QString &text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    QString one = lines.takeFirst();
+    for (const QString &line : std::as_const(lines))
+        one += (one.endsWith(QLatin1Char(':')) ? QStringLiteral(" ") : QStringLiteral(". ")) + line;
+    return one;
+}
+
 QString rangeText(int max)
 {
     return QStringLiteral("0–%1").arg(max);
@@ -297,28 +309,38 @@ void transceiver_master::installValidator(QLineEdit *edit, int max)
 void transceiver_master::showNotice(const QString &text, const QString &informativeText,
                                     QMessageBox::Icon icon)
 {
-    QMessageBox box;
-    box.setAccessibleName(text); // it has no title
-    box.setText(text);
-    box.setInformativeText(informativeText);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.setDefaultButton(QMessageBox::Ok);
-    box.setIcon(icon);
-    // Each text unbroken, and the box wide enough for its title bar: it would
-    // take the width of its shortest texts, cutting the title and wrapping a
-    // field's name. No wider than the screen.
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const int widest = screen ? screen->availableGeometry().width() * 4 / 5 : 1000;
-    for (QLabel *label : box.findChildren<QLabel *>()) {
-        if (label->text().isEmpty())
-            continue;
-        const QFontMetrics metrics = label->fontMetrics();
-        int width = label->text() == text ? 30 * metrics.averageCharWidth() : 0;
-        for (const QString &line : label->text().split(QLatin1Char('\n')))
-            width = qMax(width, metrics.horizontalAdvance(line) + 1);
-        label->setMinimumWidth(qMin(width, widest));
+    {
+        QMessageBox box;
+        box.setAccessibleName(text); // it has no title
+        box.setText(text);
+        box.setInformativeText(informativeText);
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setIcon(icon);
+        // Each text unbroken, and the box wide enough for its title bar: it
+        // would take the width of its shortest texts, cutting the title and
+        // wrapping a field's name. No wider than the screen.
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        const int widest = screen ? screen->availableGeometry().width() * 4 / 5 : 1000;
+        for (QLabel *label : box.findChildren<QLabel *>()) {
+            if (label->text().isEmpty())
+                continue;
+            if (label->text() == text) { // the heading over the message
+                QFont bold = label->font();
+                bold.setBold(true);
+                label->setFont(bold);
+            } else {
+                label->setAccessibleName(asSentences(label->text()));
+            }
+            const QFontMetrics metrics = label->fontMetrics();
+            int width = label->text() == text ? 30 * metrics.averageCharWidth() : 0;
+            for (const QString &line : label->text().split(QLatin1Char('\n')))
+                width = qMax(width, metrics.horizontalAdvance(line) + 1);
+            label->setMinimumWidth(qMin(width, widest));
+        }
+        box.exec();
     }
-    box.exec();
+    holdLastAccessibleId();
 }
 
 // ---- Transceiver view and frequencies ----
