@@ -158,12 +158,12 @@ void setUpApplication()
         return;
     if (ownWindowFrames)
         frameWindowsWhenShown();
-    // Qt's Wayland client, 5.15 and 6.4 alike, can deadlock while tearing its
-    // connection down (~QWaylandDisplay waits for an event thread that waits
-    // in wl_display_read_events() for a reader that never comes), leaving a
-    // process without a window; the busier the machine, the likelier. Nothing
-    // is saved at exit: the process ends with its event loop, which only
-    // closing the window ends, once what it printed is out.
+    // Qt's Wayland client, 5.15, 6.4 and 6.8 alike, can deadlock while
+    // tearing its connection down (~QWaylandDisplay waits for an event thread
+    // that waits in wl_display_read_events() for a reader that never comes),
+    // leaving a process without a window; the busier the machine, the
+    // likelier. Nothing is saved at exit: the process ends with its event
+    // loop, which only closing the window ends, once what it printed is out.
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] {
         std::fflush(nullptr);
         std::_Exit(0);
