@@ -2,26 +2,21 @@
 # The shipped program on a headless Wayland compositor with only
 # WAYLAND_DISPLAY set, as in a session started from a console: sway draws the
 # window frames, Weston leaves them to the client. Shown natively, with the
-# desktop entry's app_id on sway and a title bar of its own on Weston, no GL
-# driver mapped once the window shows, closed (the compositor's close request
-# on sway, the title bar's button on Weston) with exit code 0 and nothing on
+# desktop entry's app_id on sway (docks find its icon by it) and a title bar
+# of its own on Weston, no GL driver mapped once the window shows (Mesa's
+# EGL, a DRI driver, gbm, LLVM), closed (the compositor's close request on
+# sway, the title bar's button on Weston) with exit code 0 and nothing on
 # standard error; then started and closed CYCLES more times with every core
 # busy, each ending within 10 s. PROBE_TEST (tst_startup) first asks the
 # compositor whether it draws frames. Usage:
-#   wayland_window.sh PROGRAM sway|weston CYCLES [PROBE_TEST]
+#   wayland_window.sh PROGRAM sway|weston CYCLES PROBE_TEST
 set -euo pipefail
 program=$(realpath "$1")
 compositor=$2
-cycles=$3
-probe_test=${4:-}
 tests=$(realpath "$(dirname "$0")")
 app_id=$(basename "$tests"/../data/*.desktop .desktop)
 source "$tests/session.sh"
-case $compositor in
-sway) require_tools sway swaymsg ;;
-weston) require_tools weston dbus-daemon /usr/bin/python3 /usr/libexec/at-spi-bus-launcher ;;
-*) echo "unknown compositor $compositor" >&2; exit 2 ;;
-esac
+require_tools "$compositor" swaymsg dbus-daemon /usr/bin/python3 /usr/libexec/at-spi-bus-launcher
 start_session
 
 # Compositors refuse to run as root: there they run as nobody.
@@ -32,53 +27,21 @@ if [[ $(id -u) -eq 0 ]]; then
     chown 65534:65534 "$work/server"
     as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 fi
-accessible=()
-server_env=(env -i PATH="$PATH" HOME="$work/server" XDG_RUNTIME_DIR="$work/server")
-if [[ $compositor == sway ]]; then
-    echo "xwayland disable" >"$work/sway.config"
-    "${server_env[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-        "${as_user[@]}" timeout 300 sway -c "$work/sway.config" >"$work/sway.log" 2>&1 &
-else
-    "${server_env[@]}" "${as_user[@]}" timeout 300 weston --backend=headless-backend.so \
-        --use-pixman --idle-time=0 --socket=wayland-1 >"$work/weston.log" 2>&1 &
-fi
+echo "xwayland disable" >"$work/sway.config"
+server=(sway -c "$work/sway.config")
+[[ $compositor == weston ]] && server=(weston --backend=headless-backend.so --use-pixman --idle-time=0)
+env -i PATH="$PATH" HOME="$work/server" XDG_RUNTIME_DIR="$work/server" WLR_BACKENDS=headless \
+    WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    "${as_user[@]}" timeout 300 "${server[@]}" >"$work/server.log" 2>&1 &
 pids+=($!)
 found() { compgen -G "$1" >/dev/null; }
 retry 10 found "$work/server/wayland-[0-9]" || fail "$compositor did not start"
 display=$(compgen -G "$work/server/wayland-[0-9]" | head -n1)
-if [[ $compositor == sway ]]; then
-    retry 10 found "$work/server/sway-ipc.*.sock" || fail "no IPC socket from sway"
-    ipc=$(compgen -G "$work/server/sway-ipc.*.sock" | head -n1)
-else
-    # Weston takes no input from a test: the buttons are pressed over AT-SPI.
-    dbus-daemon --session --nofork --print-address=1 >"$work/bus" 2>/dev/null &
-    pids+=($!)
-    retry 10 test -s "$work/bus" || fail "no session bus"
-    export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
-    accessible=(QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1)
-fi
-# Qt 5.15 on Wayland joins an accessibility bus that is already there before
-# it has its address, and then never again: the bus starts once the program
-# is on the session bus.
-connections() {
-    (($(dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
-        org.freedesktop.DBus.ListNames | grep -c '":1\.') >= 2))
-}
-start_accessibility_bus() {
-    retry 20 connections || fail "the program is not on the session bus"
-    sleep 1
-    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-    pids+=($!)
-}
-
-if [[ -n $probe_test ]]; then
-    draws=no
-    [[ $compositor == sway ]] && draws=yes
-    env WAYLAND_DISPLAY="$display" XDG_RUNTIME_DIR="$work/client" CORVANE_COMPOSITOR_DRAWS_FRAMES=$draws \
-        QT_QPA_PLATFORM=offscreen "$probe_test" compositorProbe >"$work/probe.log" 2>&1 ||
-        fail "the compositor probe"
-    grep -q "^PASS .*(the test's compositor)" "$work/probe.log" || fail "the compositor probe did not run"
-fi
+ipc=$(compgen -G "$work/server/sway-ipc.*.sock" | head -n1 || true)
+env WAYLAND_DISPLAY="$display" XDG_RUNTIME_DIR="$work/client" QT_QPA_PLATFORM=offscreen \
+    CORVANE_COMPOSITOR_DRAWS_FRAMES=$([[ $compositor == sway ]] && echo yes || echo no) \
+    "$4" compositorProbe >"$work/probe.log" 2>&1 || fail "the compositor probe"
+grep -q "^PASS .*(the test's compositor)" "$work/probe.log" || fail "the compositor probe did not run"
 
 start_program() {
     env -u DISPLAY -u XDG_SESSION_TYPE -u QT_QPA_PLATFORM -u WAYLAND_SOCKET \
@@ -88,6 +51,28 @@ start_program() {
     corvane=$!
     pids+=("$corvane")
 }
+accessible=()
+if [[ $compositor == weston ]]; then
+    # Weston takes no input from a test: the buttons are pressed over AT-SPI.
+    # Qt 5.15 on Wayland joins an accessibility bus that is there before it
+    # only by chance: the bus starts once the program is on the session bus.
+    accessible=(QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1)
+    dbus-daemon --session --nofork --print-address=1 >"$work/bus" 2>/dev/null &
+    pids+=($!)
+    retry 10 test -s "$work/bus" || fail "no session bus"
+    export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
+    start_program
+    connected() {
+        (($(dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+            org.freedesktop.DBus.ListNames | grep -c '":1\.') >= 2))
+    }
+    retry 20 connected || fail "the program is not on the session bus"
+    sleep 1
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+    pids+=($!)
+else
+    start_program
+fi
 
 # The one window shown, if it is not $1, as "con_id app_id shell pid" in $view.
 other_view() {
@@ -98,71 +83,61 @@ other_view() {
         tr -d '",')
     [[ -n $view && $(wc -l <<<"$view") -eq 1 && ${view%% *} != "$1" ]]
 }
-# Waits for the $1 (notice or window) after the one in $view and checks it.
-wait_for() {
+# Waits for the $1 (notice or window) after the one in $view, checks it and
+# closes it; for the window, once the memory map is checked.
+check_and_close() {
+    local id app shell pid=$corvane
     if [[ $compositor == weston ]]; then
-        [[ $1 == notice ]] || timeout 30 /usr/bin/python3 "$tests/atspi_press.py" --wait \
-            "Уст. всё кроме IP" || fail "no $1"
-        pid=$corvane
-        return
+        [[ $1 == notice ]] || /usr/bin/python3 "$tests/atspi_press.py" --wait "Уст. всё кроме IP" ||
+            fail "no $1"
+    else
+        retry 30 other_view "${view%% *}" || fail "no $1"
+        echo "$1: $view"
+        read -r id app shell pid <<<"$view"
+        [[ $shell == xdg_shell ]] || fail "$1 shown through $shell, not natively"
+        [[ $app == "$app_id" ]] || fail "$1 has app_id $app, but the desktop entry is $app_id.desktop"
     fi
-    retry 30 other_view "${view%% *}" || fail "no $1"
-    echo "$1: $view"
-    local id app shell
-    read -r id app shell pid <<<"$view"
-    [[ $shell == xdg_shell ]] || fail "$1 shown through $shell, not natively"
-    [[ $app == "$app_id" ]] || fail "$1 has app_id $app, but the desktop entry is $app_id.desktop"
-}
-# Closes the $1 in $view.
-close_view() {
+    if [[ $1 == window ]]; then
+        maps=$(cat "/proc/$pid/maps") || fail "cannot read the memory map of process $pid"
+        gl=$(grep -oE '/(libEGL_mesa|libgbm|libLLVM)[^/]*$|/[^/]*_dri\.so[^/]*$|/dri/.*' <<<"$maps" |
+            sort -u | tr '\n' ' ' || true)
+        [[ -z $gl ]] || fail "GL driver libraries mapped: $gl"
+    fi
     if [[ $compositor == weston ]]; then
         # The title bar's button, as the operator's pointer would press it.
-        timeout 30 /usr/bin/python3 "$tests/atspi_press.py" Закрыть ||
-            fail "no title bar with a close button on the $1"
-        return
+        /usr/bin/python3 "$tests/atspi_press.py" Закрыть || fail "no title bar on the $1"
+    else
+        sleep "$settle" # settled, as a person would see it
+        timeout 5 swaymsg -s "$ipc" "[con_id=$id] kill" >/dev/null || fail "could not close the $1"
     fi
-    sleep "$settle" # settled, as a person would see it
-    timeout 5 swaymsg -s "$ipc" "[con_id=${view%% *}] kill" >/dev/null || fail "could not close the $1"
 }
-# Exit code 0 within $1 seconds, else the program is killed.
+# Exit code 0 within 10 s, else the program is killed.
 ends_cleanly() {
-    retry "$1" bash -c "! kill -0 $corvane 2>/dev/null" || fail "still running ${1} s after its window closed"
+    retry 10 bash -c "! kill -0 $corvane 2>/dev/null" || fail "still running 10 s after its window closed"
     local rc=0
     wait "$corvane" || rc=$?
     [[ $rc -eq 0 ]] || fail "exit code $rc"
 }
 
 settle=0.5
-start_program
-[[ $compositor == sway ]] || start_accessibility_bus
 view=none
-wait_for notice
-close_view notice
-wait_for window
-maps=$(cat "/proc/$pid/maps") || fail "cannot read the memory map of process $pid"
-gl=$(grep -oE '/(libEGL_mesa|libgbm|libLLVM)[^/]*$|/[^/]*_dri\.so[^/]*$|/dri/.*' <<<"$maps" |
-    sort -u | tr '\n' ' ' || true)
-[[ -z $gl ]] || fail "GL driver libraries mapped: $gl"
-close_view window
-ends_cleanly 10
+check_and_close notice
+check_and_close window
+ends_cleanly
 echo "exit code 0"
 [[ ! -s $work/stderr.log ]] || fail "the program printed on standard error"
 
-if ((cycles > 0)); then
-    for ((i = 0; i < $(nproc); ++i)); do
-        sh -c 'while :; do :; done' &
-        pids+=($!)
-    done
-    settle=0
-    for ((i = 1; i <= cycles; ++i)); do
-        start_program
-        view=none
-        for shown in notice window; do
-            wait_for $shown >/dev/null
-            close_view $shown
-        done
-        ends_cleanly 10
-    done
-    echo "$cycles more runs, every core busy: each ended with exit code 0"
-fi
+for ((i = 0; $3 > 0 && i < $(nproc); ++i)); do
+    sh -c 'while :; do :; done' &
+    pids+=($!)
+done
+settle=0
+for ((i = 1; i <= $3; ++i)); do
+    start_program
+    view=none
+    check_and_close notice >/dev/null
+    check_and_close window >/dev/null
+    ends_cleanly
+done
+(($3 == 0)) || echo "then $3 more runs, every core busy, each ended with exit code 0"
 echo "PASS"
