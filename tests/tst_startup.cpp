@@ -458,7 +458,8 @@ void TestStartup::ownFrames()
     QCOMPARE(form->size().expandedTo(unframed), form->size()); // the whole form
     QVERIFY(form->geometry().top() > bar->geometry().bottom());
     if (byKey) {
-        QApplication::setActiveWindow(window);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
         QTest::keyClick(window, Qt::Key_F4, Qt::AltModifier);
     } else {
         QTest::mouseClick(bar->findChild<QAbstractButton *>(), Qt::LeftButton);
