@@ -124,6 +124,7 @@ void chooseIntegrations(int argc, char **argv, bool (*compositorDrawsFrames)())
     // the compositor draws the frames where it offers to (sway, KDE), and the
     // windows draw their own elsewhere (GNOME, Weston). A setting of either
     // in the environment wins, and then Qt draws as it is told.
+    ownWindowFrames = false;
     if (wayland && !qEnvironmentVariableIsSet("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION") &&
         !qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_WINDOWDECORATION")) {
         qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
