@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Presses the button of Corvane's with the given accessible name, as a switch
 device would, for a compositor that takes no input from a test; with --wait,
-only waits for it to show. Gives up after 20 s.
+only waits for it to show, and prints its window's size. Gives up after 20 s.
 Usage: atspi_press.py [--wait] BUTTON"""
 import sys
 import time
@@ -30,3 +30,8 @@ while True:
     time.sleep(0.2)
 if sys.argv[1] != "--wait":
     found[0].queryAction().doAction(0)
+    sys.exit()
+window = found[0]
+while window.parent.getRole() != pyatspi.ROLE_APPLICATION:
+    window = window.parent
+print(*window.queryComponent().getSize())

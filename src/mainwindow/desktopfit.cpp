@@ -14,11 +14,17 @@ namespace {
 
 // Room for a window manager's title bar and borders, in logical pixels: the
 // frame is known only once the window is on screen, too late to lay it out.
-// A frame the window draws itself is known at once.
-QSize frameAllowance()
+// A frame the window draws itself is known at once. Wayland tells a client
+// nothing of the desktop's panels (the whole screen is said to be free): room
+// for one too, such as GNOME's top bar, Weston's or a KDE panel.
+QSize frameAllowance(const QScreen &screen)
 {
     const QSize own = ownFrameSize();
-    return own.isEmpty() ? QSize(16, 40) : own;
+    QSize allowance = own.isEmpty() ? QSize(16, 40) : own;
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+        screen.availableGeometry() == screen.geometry())
+        allowance.rheight() += 48;
+    return allowance;
 }
 
 // WCAG 2 relative luminance.
@@ -93,7 +99,7 @@ void fitToScreen(QMainWindow *window)
     if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
         return;
     if (const QScreen *screen = window->screen())
-        fitInto(window, screen->availableGeometry().size() - frameAllowance());
+        fitInto(window, screen->availableGeometry().size() - frameAllowance(*screen));
 }
 
 void fitInto(QMainWindow *window, const QSize &room)
