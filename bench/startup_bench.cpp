@@ -475,8 +475,9 @@ struct Compositor : Server {
         if (sway)
             argv.insert(argv.end(), {"sway", "-c", config.toStdString()});
         else
-            argv.insert(argv.end(), {"weston", "--backend=headless-backend.so", "--use-pixman",
-                                     "--idle-time=0", "--socket=wayland-1"});
+            argv.insert(argv.end(),
+                        {"weston", "--backend=headless-backend.so", "--use-pixman", "--idle-time=0",
+                         "--width=1366", "--height=768", "--socket=wayland-1"});
         std::vector<std::string> env = {"PATH=" + qEnvironmentVariable("PATH").toStdString(),
                                         "HOME=" + serverDir.toStdString(),
                                         "XDG_RUNTIME_DIR=" + serverDir.toStdString(),
