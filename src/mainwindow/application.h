@@ -12,6 +12,7 @@ void chooseIntegrations(int argc, char **argv, bool (*compositorDrawsFrames)());
 
 // Application-wide settings made once, after the QApplication exists and
 // before the window is built: the application name, desktop file, icon and
-// font; on Wayland, window frames where the compositor draws none, and
-// an exit that cannot hang in the Wayland client's teardown.
+// font; on Wayland, window frames where the compositor draws none, an exit
+// that cannot hang in the Wayland client's teardown and, with Qt 5, a join
+// to an accessibility bus that was there first.
 void setUpApplication();
