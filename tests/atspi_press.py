@@ -9,19 +9,14 @@ import time
 import pyatspi
 
 name = sys.argv[-1]
-
-
-def shown():
-    apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "Corvane"]
-    return [b for a in apps for b in pyatspi.findAllDescendants(a, lambda o: o.name == name and (
-        o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.getState().contains(pyatspi.STATE_SHOWING)))]
-
-
 deadline = time.monotonic() + 20
 while True:
-    try:
-        found = shown()
-    except Exception:  # the tree changes under us while a window closes or opens
+    try:  # the tree changes under us while a window closes or opens
+        apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "Corvane"]
+        found = [b for a in apps for b in pyatspi.findAllDescendants(a, lambda o: (
+            o.name == name and o.getRole() == pyatspi.ROLE_PUSH_BUTTON and
+            o.getState().contains(pyatspi.STATE_SHOWING)))]
+    except Exception:
         found = []
     if found:
         break
