@@ -40,7 +40,7 @@ private:
         std::printf("first-paint %lld\n",
                     static_cast<long long>(ts.tv_sec) * 1000000000 + ts.tv_nsec);
         std::fflush(stdout);
-        // Qt's Wayland client (5.15, 6.4) can deadlock tearing its
+        // Qt's Wayland client (5.15, 6.4 and 6.8) can deadlock tearing its
         // connection down: Corvane ends its process at quit there, and the
         // bare program ends here the same way.
         if (QGuiApplication::platformName() == QLatin1String("wayland"))

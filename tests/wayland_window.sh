@@ -30,7 +30,8 @@ if [[ $(id -u) -eq 0 ]]; then
 fi
 echo "xwayland disable" >"$work/sway.config"
 server=(sway -c "$work/sway.config")
-[[ $compositor == weston ]] && server=(weston --backend=headless-backend.so --use-pixman --idle-time=0 --height=640)
+[[ $compositor == weston ]] &&
+    server=(weston --backend=headless-backend.so --use-pixman --idle-time=0 --height=640)
 env -i PATH="$PATH" HOME="$work/server" XDG_RUNTIME_DIR="$work/server" WLR_BACKENDS=headless \
     WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     "${as_user[@]}" timeout 300 "${server[@]}" >"$work/server.log" 2>&1 &

@@ -11,7 +11,10 @@
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QTimer>
 #include <QValidator>
+
+#include <cstring>
 
 namespace {
 
@@ -327,7 +330,7 @@ void describeInputProblem(QLineEdit *edit, const QString &problem)
         announce(edit, QCoreApplication::translate("transceiver_master", "Допустимое значение"));
 }
 
-void holdLastAccessibleId()
+AccessibleIdHold::~AccessibleIdHold()
 {
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     // Qt 5 gives the next object it makes accessible the id, and so the
@@ -341,6 +344,36 @@ void holdLastAccessibleId()
     if (held)
         QAccessible::deleteAccessibleInterface(held);
     held = QAccessible::registerAccessibleInterface(new Notification);
+#endif
+}
+
+void joinAccessibilityBusOnWayland()
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    // Qt 5.15's AT-SPI bridge, as Debian 13 builds it for Wayland, checks on
+    // the next pass of the event loop whether accessibility is on, and
+    // registers then, before the accessibility bus's address has arrived: on
+    // no bus, and never again. On Wayland that check only repeats what the
+    // address's arrival does, so it is dropped: the bridge's first queued call.
+    class EarlyBridgeCheckFilter : public QObject
+    {
+    public:
+        using QObject::QObject;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            return event->type() == QEvent::MetaCall &&
+                   std::strcmp(watched->metaObject()->className(), "QSpiAccessibleBridge") == 0;
+        }
+    };
+    auto *filter = new EarlyBridgeCheckFilter(qApp);
+    qApp->installEventFilter(filter);
+    // Makes the bridge now, if it is not made yet; its check is queued
+    // before the call below, which ends the filter.
+    QAccessible::isActive();
+    QTimer::singleShot(0, filter, [filter] {
+        qApp->removeEventFilter(filter);
+        filter->deleteLater();
+    });
 #endif
 }
 

@@ -23,9 +23,16 @@ void announce(QWidget *near, const QString &message);
 // became wrong, or acceptable again.
 void describeInputProblem(QLineEdit *edit, const QString &problem);
 
-// Called when widgets a screen reader has read are gone, a notice closed,
-// so that no new object takes the place of one of them.
-void holdLastAccessibleId();
+// Made before a notice and gone after it: once the notice's widgets, which
+// a screen reader has read, are gone, no new object takes the place of one
+// of them.
+struct AccessibleIdHold {
+    ~AccessibleIdHold();
+};
+
+// Once the QApplication exists, before its event loop runs: lets Qt 5 on
+// Wayland join an accessibility bus that was running before the program.
+void joinAccessibilityBusOnWayland();
 
 // Shows the value on the display, and tells assistive technology about it.
 // True when what the display shows changed and a screen reader runs.

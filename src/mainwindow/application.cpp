@@ -1,8 +1,8 @@
 #include "application.h"
+#include "accessibility.h"
 #include "compositorprobe.h"
 #include "windowframe.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QResource>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -82,37 +81,6 @@ QByteArray platformArgument(int argc, char **argv)
     }
     return QByteArray();
 }
-
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-// Qt 5.15's AT-SPI bridge, as Debian 13 builds it for Wayland, checks on the
-// next pass of the event loop whether accessibility is on, and registers
-// then, before the accessibility bus's address has arrived: on no bus, and
-// never again. On Wayland that check only repeats what the address's arrival
-// does, so it is dropped: the bridge's first queued call.
-class EarlyBridgeCheckFilter : public QObject
-{
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        return event->type() == QEvent::MetaCall &&
-               std::strcmp(watched->metaObject()->className(), "QSpiAccessibleBridge") == 0;
-    }
-};
-
-void dropEarlyBridgeCheck()
-{
-    auto *filter = new EarlyBridgeCheckFilter(qApp);
-    qApp->installEventFilter(filter);
-    // Makes the bridge now, if it is not made yet; its check is queued
-    // before the call below, which ends the filter.
-    QAccessible::isActive();
-    QTimer::singleShot(0, filter, [filter] {
-        qApp->removeEventFilter(filter);
-        filter->deleteLater();
-    });
-}
-#endif
 
 } // namespace
 
@@ -192,9 +160,7 @@ void setUpApplication()
         return;
     if (ownWindowFrames)
         frameWindowsWhenShown();
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    dropEarlyBridgeCheck();
-#endif
+    joinAccessibilityBusOnWayland();
     // Qt's Wayland client, 5.15, 6.4 and 6.8 alike, can deadlock while
     // tearing its connection down (~QWaylandDisplay waits for an event thread
     // that waits in wl_display_read_events() for a reader that never comes),

@@ -13,9 +13,10 @@ namespace {
 // libwayland-client's stable C interface, as much of it as the probe uses.
 // The library is taken at run time, so that the program does not link it:
 // Qt's Wayland plugin loads the same one, and an X11 session never needs it.
-struct Listener {
-    void (*event)(void *data, void *proxy, uint32_t, const char *, uint32_t);
-    void (*second)(void *data, void *proxy, uint32_t);
+struct RegistryListener {
+    void (*global)(void *data, void *registry, uint32_t name, const char *interface,
+                   uint32_t version);
+    void (*globalRemove)(void *data, void *registry, uint32_t name);
 };
 
 template <typename Function> Function symbol(void *library, const char *name)
@@ -116,7 +117,7 @@ bool compositorDrawsFrames(int timeoutMs)
     if (!wl.complete())
         return false;
 
-    static const Listener registryListener = {
+    static const RegistryListener registryListener = {
         [](void *data, void *, uint32_t, const char *interface, uint32_t) {
             if (std::strcmp(interface, "zxdg_decoration_manager_v1") == 0)
                 static_cast<Answer *>(data)->decorations = true;

@@ -309,38 +309,36 @@ void transceiver_master::installValidator(QLineEdit *edit, int max)
 void transceiver_master::showNotice(const QString &text, const QString &informativeText,
                                     QMessageBox::Icon icon)
 {
-    {
-        QMessageBox box;
-        box.setAccessibleName(text); // it has no title
-        box.setText(text);
-        box.setInformativeText(informativeText);
-        box.setStandardButtons(QMessageBox::Ok);
-        box.setDefaultButton(QMessageBox::Ok);
-        box.setIcon(icon);
-        // Each text unbroken, and the box wide enough for its title bar: it
-        // would take the width of its shortest texts, cutting the title and
-        // wrapping a field's name. No wider than the screen.
-        const QScreen *screen = QGuiApplication::primaryScreen();
-        const int widest = screen ? screen->availableGeometry().width() * 4 / 5 : 1000;
-        for (QLabel *label : box.findChildren<QLabel *>()) {
-            if (label->text().isEmpty())
-                continue;
-            if (label->text() == text) { // the heading over the message
-                QFont bold = label->font();
-                bold.setBold(true);
-                label->setFont(bold);
-            } else {
-                label->setAccessibleName(asSentences(label->text()));
-            }
-            const QFontMetrics metrics = label->fontMetrics();
-            int width = label->text() == text ? 30 * metrics.averageCharWidth() : 0;
-            for (const QString &line : label->text().split(QLatin1Char('\n')))
-                width = qMax(width, metrics.horizontalAdvance(line) + 1);
-            label->setMinimumWidth(qMin(width, widest));
+    const AccessibleIdHold hold; // gone after the box
+    QMessageBox box;
+    box.setAccessibleName(text); // it has no title
+    box.setText(text);
+    box.setInformativeText(informativeText);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setIcon(icon);
+    // Each text unbroken, and the box wide enough for its title bar: it would
+    // take the width of its shortest texts, cutting the title and wrapping a
+    // field's name. No wider than the screen.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int widest = screen ? screen->availableGeometry().width() * 4 / 5 : 1000;
+    for (QLabel *label : box.findChildren<QLabel *>()) {
+        if (label->text().isEmpty())
+            continue;
+        if (label->text() == text) { // the heading over the message
+            QFont bold = label->font();
+            bold.setBold(true);
+            label->setFont(bold);
+        } else {
+            label->setAccessibleName(asSentences(label->text()));
         }
-        box.exec();
+        const QFontMetrics metrics = label->fontMetrics();
+        int width = label->text() == text ? 30 * metrics.averageCharWidth() : 0;
+        for (const QString &line : label->text().split(QLatin1Char('\n')))
+            width = qMax(width, metrics.horizontalAdvance(line) + 1);
+        label->setMinimumWidth(qMin(width, widest));
     }
-    holdLastAccessibleId();
+    box.exec();
 }
 
 // ---- Transceiver view and frequencies ----
