@@ -1,10 +1,10 @@
 // Corvane's start-up path as src/app/main.cpp runs it, for the benchmark, with
 // a probe added: the start-up notice is accepted as soon as it is shown, and
 // the program exits right after the main window's first paint.
-#include "application.h"
-#include "commandline.h"
+#include "desktop/application.h"
+#include "desktop/commandline.h"
 #include "startup_probe.h"
-#include "transceiver_master.h"
+#include "mainwindow/transceiver_master.h"
 
 int main(int argc, char *argv[])
 {

@@ -11,7 +11,7 @@
 // QTEST_FUNCTION_TIMEOUT milliseconds: 30 s here unless set, so that a hang
 // fails within seconds instead of minutes.
 
-#include "application.h"
+#include "desktop/application.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DataStorage.h"
-#include "transceiver_master.h"
+#include "storage/DataStorage.h"
+#include "mainwindow/transceiver_master.h"
 #include "ui_transceiver_master.h"
 
 #include <QAbstractButton>

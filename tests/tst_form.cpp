@@ -1,8 +1,8 @@
 // The form as built by setupUi: widget tree, geometry, captions, item lists
 // and the frequency displays.
 #include "testmain.h"
-#include "MainWindowForm.h"
-#include "desktopfit.h"
+#include "form/MainWindowForm.h"
+#include "desktop/desktopfit.h"
 #include "ui_transceiver_master.h"
 
 #include <QAccessible>

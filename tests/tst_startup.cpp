@@ -1,9 +1,9 @@
 // Start-up: the demonstration notice, the window's shape, its slot table,
 // validators and mode buttons.
 #include "testmain.h"
-#include "application.h"
-#include "compositorprobe.h"
-#include "windowframe.h"
+#include "desktop/application.h"
+#include "desktop/compositorprobe.h"
+#include "desktop/windowframe.h"
 #include "testsupport.h"
 
 #include <QAbstractItemView>

@@ -1,6 +1,6 @@
 // The parameter store as it starts: every run begins from these defaults.
 #include "testmain.h"
-#include "DataStorage.h"
+#include "storage/DataStorage.h"
 
 #include <QTest>
 

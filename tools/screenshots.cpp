@@ -3,8 +3,8 @@
 // platform's palette or, as a desktop theme would set it, a dark or a black
 // high-contrast one.
 // Usage: corvane_screenshots OUTPUT_DIR [dark|contrast]
-#include "application.h"
-#include "transceiver_master.h"
+#include "desktop/application.h"
+#include "mainwindow/transceiver_master.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "application.h"
-#include "commandline.h"
-#include "transceiver_master.h"
+#include "desktop/application.h"
+#include "desktop/commandline.h"
+#include "mainwindow/transceiver_master.h"
 
 #include <QApplication>
 

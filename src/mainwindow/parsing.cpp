@@ -1,4 +1,4 @@
-#include "parsing.h"
+#include "mainwindow/parsing.h"
 
 #include <QHostAddress>
 #include <QString>

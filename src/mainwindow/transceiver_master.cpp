@@ -1,9 +1,9 @@
-#include "transceiver_master.h"
+#include "mainwindow/transceiver_master.h"
 
-#include "accessibility.h"
-#include "desktopfit.h"
-#include "focusorder.h"
-#include "keyboard.h"
+#include "accessibility/accessibility.h"
+#include "desktop/desktopfit.h"
+#include "accessibility/focusorder.h"
+#include "accessibility/keyboard.h"
 #include "ui_transceiver_master.h"
 
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DataStorage.h"
-#include "MainWindowForm.h"
-#include "parsing.h"
+#include "storage/DataStorage.h"
+#include "form/MainWindowForm.h"
+#include "mainwindow/parsing.h"
 
 #include <QButtonGroup>
 #include <QIntValidator>

@@ -1,7 +1,7 @@
-#include "application.h"
-#include "accessibility.h"
-#include "compositorprobe.h"
-#include "windowframe.h"
+#include "desktop/application.h"
+#include "accessibility/accessibility.h"
+#include "desktop/compositorprobe.h"
+#include "desktop/windowframe.h"
 
 #include <QApplication>
 #include <QFont>

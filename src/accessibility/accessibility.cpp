@@ -1,7 +1,7 @@
-#include "accessibility.h"
+#include "accessibility/accessibility.h"
 
-#include "accessibility_items.h"
-#include "accessibility_text.h"
+#include "accessibility/accessibility_items.h"
+#include "accessibility/accessibility_text.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>

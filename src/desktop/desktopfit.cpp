@@ -1,5 +1,5 @@
-#include "desktopfit.h"
-#include "windowframe.h"
+#include "desktop/desktopfit.h"
+#include "desktop/windowframe.h"
 
 #include <QApplication>
 #include <QLCDNumber>

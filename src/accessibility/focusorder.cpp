@@ -1,4 +1,4 @@
-#include "focusorder.h"
+#include "accessibility/focusorder.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

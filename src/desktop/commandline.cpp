@@ -1,4 +1,4 @@
-#include "commandline.h"
+#include "desktop/commandline.h"
 
 #include <QtGlobal>
 

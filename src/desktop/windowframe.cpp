@@ -1,4 +1,4 @@
-#include "windowframe.h"
+#include "desktop/windowframe.h"
 
 #include <QAbstractButton>
 #include <QApplication>

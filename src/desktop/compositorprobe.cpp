@@ -1,4 +1,4 @@
-#include "compositorprobe.h"
+#include "desktop/compositorprobe.h"
 
 #include <QDeadlineTimer>
 #include <QtGlobal>

@@ -1,6 +1,6 @@
-#include "accessibility_items.h"
+#include "accessibility/accessibility_items.h"
 
-#include "accessibility_text.h"
+#include "accessibility/accessibility_text.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "keyboard.h"
+#include "accessibility/keyboard.h"
 
-#include "accessibility.h"
+#include "accessibility/accessibility.h"
 
 #include <QApplication>
 #include <QFocusFrame>
