@@ -8,9 +8,10 @@
 # closed (the compositor's close request on sway, the title bar's button on
 # Weston) with exit code 0 and nothing on standard error; then started and
 # closed CYCLES more times with every core busy, each ending within 10 s.
-# PROBE_TEST (tst_startup) first asks the compositor whether it draws frames.
+# PROBE_TEST (tst_startup) first asks the compositor whether it draws frames;
+# EXIT_TEST, main() with a window that asks for exit code 3, ends with it.
 # Usage:
-#   wayland_window.sh PROGRAM sway|weston CYCLES PROBE_TEST
+#   wayland_window.sh PROGRAM sway|weston CYCLES PROBE_TEST EXIT_TEST
 set -euo pipefail
 program=$(realpath "$1")
 compositor=$2
@@ -45,11 +46,12 @@ env WAYLAND_DISPLAY="$display" XDG_RUNTIME_DIR="$work/client" QT_QPA_PLATFORM=of
     "$4" compositorProbe >"$work/probe.log" 2>&1 || fail "the compositor probe"
 grep -q "^PASS .*(the test's compositor)" "$work/probe.log" || fail "the compositor probe did not run"
 
+# Starts PROGRAM, or the one given.
 start_program() {
     env -u DISPLAY -u XDG_SESSION_TYPE -u QT_QPA_PLATFORM -u WAYLAND_SOCKET \
         WAYLAND_DISPLAY="$display" HOME="$work" XDG_CONFIG_HOME="$work" \
         XDG_RUNTIME_DIR="$work/client" "${accessible[@]}" \
-        timeout -s KILL 60 "$program" >"$work/corvane.log" 2>"$work/stderr.log" &
+        timeout -s KILL 60 "${1:-$program}" >"$work/corvane.log" 2>"$work/stderr.log" &
     corvane=$!
     pids+=("$corvane")
 }
@@ -114,12 +116,12 @@ check_and_close() {
         timeout 5 swaymsg -s "$ipc" "[con_id=$id] kill" >/dev/null || fail "could not close the $1"
     fi
 }
-# Exit code 0 within 10 s, else the program is killed.
+# Exit code $1 (0 by default) within 10 s, else the program is killed.
 ends_cleanly() {
     retry 10 bash -c "! kill -0 $corvane 2>/dev/null" || fail "still running 10 s after its window closed"
     local rc=0
     wait "$corvane" || rc=$?
-    [[ $rc -eq 0 ]] || fail "exit code $rc"
+    [[ $rc -eq ${1:-0} ]] || fail "exit code $rc"
 }
 
 settle=0.5
@@ -129,6 +131,14 @@ check_and_close window
 ends_cleanly
 echo "exit code 0"
 [[ ! -s $work/stderr.log ]] || fail "the program printed on standard error"
+
+# The code the window asks for, once every aboutToQuit handler has run and
+# the window is gone.
+start_program "$5"
+ends_cleanly 3
+[[ $(cat "$work/corvane.log") == $'aboutToQuit\nwindow destroyed' ]] ||
+    fail "exit: $(tr '\n' ' ' <"$work/corvane.log")"
+echo "exit code 3 asked for, exit code 3"
 
 for ((i = 0; $3 > 0 && i < $(nproc); ++i)); do
     sh -c 'while :; do :; done' &

@@ -13,5 +13,5 @@ int main(int argc, char *argv[])
     setUpApplication();
     transceiver_master window;
     window.show();
-    return app.exec();
+    return leaveApplication(app.exec());
 }

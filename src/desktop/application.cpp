@@ -13,6 +13,17 @@
 
 #include <cstdio>
 #include <cstdlib>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define CORVANE_LSAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define CORVANE_LSAN 1
+#endif
+#endif
+#ifdef CORVANE_LSAN
+#include <sanitizer/lsan_interface.h>
+#endif
 #include <cstring>
 #include <iterator>
 
@@ -117,21 +128,26 @@ void chooseIntegrations(int argc, char **argv, bool (*compositorDrawsFrames)())
                          !qEnvironmentVariableIsSet("WAYLAND_SOCKET") &&
                          (platform.isEmpty() || platform.startsWith("wayland"));
 
-    // On Wayland, Qt loads its EGL client-buffer integration (Mesa, the DRI
-    // driver, gbm, LLVM: about 50 MiB) when it creates a widget window as a
-    // GL-capable surface (Qt 5), and, in Qt 5.15 and 6.4, to learn whether it
-    // may draw window frames, which it draws only with that integration. So
-    // Qt is told to draw none and widget windows are plain raster surfaces:
-    // the compositor draws the frames where it offers to (sway, KDE), and the
-    // windows draw their own elsewhere (GNOME, Weston). A setting of either
-    // in the environment wins, and then Qt draws as it is told.
     ownWindowFrames = false;
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+    // WORKAROUND(wayland-gl-frames): on Wayland, Qt loads its EGL
+    // client-buffer integration (Mesa, the DRI driver, gbm, LLVM: about
+    // 50 MiB) when it creates a widget window as a GL-capable surface (Qt 5),
+    // and to learn whether it may draw window frames, which it draws only
+    // with that integration. So Qt draws none and widget windows are plain
+    // raster surfaces: the compositor draws the frames where it offers to
+    // (sway, KDE), the windows their own elsewhere (GNOME, Weston). A setting
+    // of either in the environment wins, and then Qt draws as it is told.
     if (wayland && !qEnvironmentVariableIsSet("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION") &&
         !qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_WINDOWDECORATION")) {
         qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
         QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
         ownWindowFrames = !compositorDrawsFrames();
     }
+#else
+    Q_UNUSED(wayland)
+    Q_UNUSED(compositorDrawsFrames)
+#endif
 
     // On a Wayland session run natively, and through X11 (Xwayland) where
     // Qt's Wayland plugin is missing. Qt 5 would take X11 alone, and Qt 6
@@ -161,14 +177,30 @@ void setUpApplication()
     if (ownWindowFrames)
         frameWindowsWhenShown();
     joinAccessibilityBusOnWayland();
-    // Qt's Wayland client, 5.15, 6.4 and 6.8 alike, can deadlock while
-    // tearing its connection down (~QWaylandDisplay waits for an event thread
-    // that waits in wl_display_read_events() for a reader that never comes),
-    // leaving a process without a window; the busier the machine, the
-    // likelier. Nothing is saved at exit: the process ends with its event
-    // loop, which only closing the window ends, once what it printed is out.
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] {
-        std::fflush(nullptr);
-        std::_Exit(0);
-    });
+}
+
+int leaveApplication(int exitCode)
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 9, 0)
+    // WORKAROUND(wayland-exit-deadlock): Qt's Wayland client can deadlock
+    // while tearing its connection down (~QWaylandDisplay waits for its event
+    // thread, which waits in wl_display_read_events() for a reader that never
+    // comes), leaving a process without a window; the busier the machine, the
+    // likelier. So the process ends as the QApplication starts to go, which
+    // is after the window and every aboutToQuit handler: with the code asked
+    // for, once what it printed is out and, in the sanitizer build, the leak
+    // check has run.
+    static int code;
+    code = exitCode;
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        qAddPostRoutine([] {
+            std::fflush(nullptr);
+#ifdef CORVANE_LSAN
+            __lsan_do_leak_check();
+#endif
+            std::_Exit(code);
+        });
+    }
+#endif
+    return exitCode;
 }

@@ -12,7 +12,12 @@ void chooseIntegrations(int argc, char **argv, bool (*compositorDrawsFrames)());
 
 // Application-wide settings made once, after the QApplication exists and
 // before the window is built: the application name, desktop file, icon and
-// font; on Wayland, window frames where the compositor draws none, an exit
-// that cannot hang in the Wayland client's teardown and, with Qt 5, a join
-// to an accessibility bus that was there first.
+// font; on Wayland, window frames where the compositor draws none and, with
+// Qt 5, a join to an accessibility bus that was there first.
 void setUpApplication();
+
+// main()'s last step, given the event loop's result, which it returns. Where
+// Qt's Wayland client can hang tearing its connection down, the process ends
+// with that code as the QApplication starts to go, after the window: only the
+// teardown is skipped.
+int leaveApplication(int exitCode);
