@@ -3,6 +3,7 @@
 #include "testmain.h"
 #include "desktop/application.h"
 #include "desktop/compositorprobe.h"
+#include "desktop/desktopfit.h"
 #include "desktop/windowframe.h"
 #include "testsupport.h"
 
@@ -14,6 +15,7 @@
 #include <QMetaMethod>
 #include <QPainter>
 #include <QRadioButton>
+#include <QToolTip>
 
 #include <unistd.h>
 
@@ -432,8 +434,10 @@ void TestStartup::ownFrames_data()
 }
 
 // Where the compositor leaves frames to the program, the notice and the
-// window each show a title bar above the whole of their contents, and the
-// window's closes it.
+// window each show a title bar above the whole of their contents, naming them
+// as a desktop's frame does; the active window's bar stands out, under a
+// light and a dark palette; pop-ups, tool tips and frameless windows get
+// none; and the window's closes it.
 void TestStartup::ownFrames()
 {
     QFETCH(bool, byKey);
@@ -441,25 +445,53 @@ void TestStartup::ownFrames()
         Corvane plain;
         return plain.window->centralWidget()->size();
     }();
+    static const bool wereOff = ownFrameSize().isEmpty();
+    QVERIFY(wereOff);
     frameWindowsWhenShown();
+    const auto barOf = [](const QWidget *window) {
+        return window->findChild<QWidget *>(QStringLiteral("windowTitleBar"),
+                                            Qt::FindDirectChildrenOnly);
+    };
     bool noticeFramed = false;
     Corvane app{NoticeCloser::ByOk, [&](const Notice &) {
                     const QWidget *box = QApplication::activeModalWidget();
-                    const auto *bar = box->findChild<QWidget *>(QStringLiteral("windowTitleBar"));
+                    const QWidget *bar = barOf(box);
                     noticeFramed = bar && bar->isVisible() && box->childrenRect().top() >= 0 &&
-                                   bar->geometry().bottom() < box->contentsRect().top();
+                                   bar->geometry().bottom() < box->contentsRect().top() &&
+                                   bar->accessibleName() ==
+                                       QGuiApplication::applicationDisplayName();
                 }};
     QVERIFY(noticeFramed);
     QWidget *window = app.window.get();
-    auto *bar = window->findChild<QWidget *>(QStringLiteral("windowTitleBar"));
+    QWidget *bar = barOf(window);
     QVERIFY(bar && bar->isVisible());
     QCOMPARE(bar->accessibleName(), QStringLiteral("Corvane"));
     const QWidget *form = app.window->centralWidget();
     QCOMPARE(form->size().expandedTo(unframed), form->size()); // the whole form
     QVERIFY(form->geometry().top() > bar->geometry().bottom());
+
+    QWidget frameless(nullptr, Qt::FramelessWindowHint);
+    frameless.show();
+    QToolTip::showText(QPoint(), QStringLiteral("tip"), window);
+    app.ui->TXnumber->showPopup();
+    QVERIFY(!barOf(&frameless) && !barOf(app.ui->TXnumber->view()->window()));
+    for (QWidget *top : QApplication::topLevelWidgets())
+        QVERIFY2(!top->inherits("QTipLabel") || !barOf(top), "a tool tip with a title bar");
+    app.ui->TXnumber->hidePopup();
+
+    for (const QPalette &palette : {QPalette(QColor(239, 239, 239)), QPalette(QColor(53, 53, 53))}) {
+        window->setPalette(palette);
+        const auto background = [&](QWidget *active) {
+            active->activateWindow();
+            return QTest::qWaitForWindowActive(active) ? bar->grab().toImage().pixelColor(5, 5)
+                                                       : QColor();
+        };
+        const QColor inactive = background(&frameless), active = background(window);
+        QVERIFY2(contrastRatio(active, inactive) >= 1.2,
+                 qPrintable(active.name() + " active, " + inactive.name() + " inactive"));
+    }
+
     if (byKey) {
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
         QTest::keyClick(window, Qt::Key_F4, Qt::AltModifier);
     } else {
         QTest::mouseClick(bar->findChild<QAbstractButton *>(), Qt::LeftButton);
