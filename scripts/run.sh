@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
 
-scripts/install-deps.sh
+# Qt's Wayland plugin, so that on a Wayland session it runs natively.
+scripts/install-deps.sh qtwayland5
 corvane_configure build
 corvane_build build
 
