@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake
-    qtbase5-dev qtbase5-dev-tools libqt5network5 libqt5test5
+    qtbase5-dev qtbase5-dev-tools libqt5network5 libqt5test5 libwayland-dev
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth imagemagick x11-xserver-utils x11-utils xdotool openbox
     "$@"

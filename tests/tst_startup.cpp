@@ -306,26 +306,30 @@ void TestStartup::environmentUnlessAsked()
 
 void TestStartup::compositorProbe_data()
 {
-    QTest::addColumn<QByteArray>("display"); // "silent": a socket that never answers
+    QTest::addColumn<QByteArray>("display"); // "silent...": a socket that never answers
+    QTest::addColumn<bool>("connects");
     QTest::addColumn<bool>("drawsFrames");
-    QTest::newRow("no compositor") << QByteArray("/nonexistent/wayland-0") << false;
-    QTest::newRow("no runtime folder") << QByteArray("wayland-0") << false;
-    QTest::newRow("never answers") << QByteArray("silent") << false;
+    QTest::newRow("no compositor") << QByteArray("/nonexistent/wayland-0") << false << false;
+    QTest::newRow("no runtime folder") << QByteArray("wayland-0") << false << false;
+    QTest::newRow("never answers") << QByteArray("silent") << true << false;
+    QTest::newRow("never answers, by name") << QByteArray("silent by name") << true << false;
     // Set by the Wayland tests, which start the compositor.
     const QByteArray session = qgetenv("CORVANE_COMPOSITOR_DRAWS_FRAMES");
     if (!session.isEmpty())
-        QTest::newRow("the test's compositor") << qgetenv("WAYLAND_DISPLAY") << (session == "yes");
+        QTest::newRow("the test's compositor")
+            << qgetenv("WAYLAND_DISPLAY") << true << (session == "yes");
 }
 
 // The probe answers in time, whatever the compositor does, and prints nothing.
 void TestStartup::compositorProbe()
 {
     QFETCH(QByteArray, display);
+    QFETCH(bool, connects);
     QFETCH(bool, drawsFrames);
     QTemporaryDir dir;
     QLocalServer silent; // accepts connections, and never reads them
-    if (display == "silent" && silent.listen(dir.filePath("wayland-silent")))
-        display = silent.fullServerName().toLocal8Bit();
+    if (display.startsWith("silent") && silent.listen(dir.filePath("wayland-silent")))
+        display = display == "silent" ? silent.fullServerName().toLocal8Bit() : "wayland-silent";
     const QByteArray wasDisplay = qgetenv("WAYLAND_DISPLAY"),
                      wasRuntime = qgetenv("XDG_RUNTIME_DIR");
     qputenv("WAYLAND_DISPLAY", display);
@@ -341,6 +345,7 @@ void TestStartup::compositorProbe()
     qputenv("WAYLAND_DISPLAY", wasDisplay);
     qputenv("XDG_RUNTIME_DIR", wasRuntime);
     QCOMPARE(answer, drawsFrames);
+    QCOMPARE(silent.isListening() ? silent.waitForNewConnection(0) : connects, connects);
     QVERIFY(printed.seek(0));
     QCOMPARE(printed.readAll(), QByteArray());
 }
@@ -456,10 +461,10 @@ void TestStartup::ownFrames()
     Corvane app{NoticeCloser::ByOk, [&](const Notice &) {
                     const QWidget *box = QApplication::activeModalWidget();
                     const QWidget *bar = barOf(box);
-                    noticeFramed = bar && bar->isVisible() && box->childrenRect().top() >= 0 &&
-                                   bar->geometry().bottom() < box->contentsRect().top() &&
-                                   bar->accessibleName() ==
-                                       QGuiApplication::applicationDisplayName();
+                    noticeFramed =
+                        bar && bar->isVisible() && box->childrenRect().top() >= 0 &&
+                        bar->geometry().bottom() < box->contentsRect().top() &&
+                        bar->accessibleName() == QGuiApplication::applicationDisplayName();
                 }};
     QVERIFY(noticeFramed);
     QWidget *window = app.window.get();
@@ -479,7 +484,8 @@ void TestStartup::ownFrames()
         QVERIFY2(!top->inherits("QTipLabel") || !barOf(top), "a tool tip with a title bar");
     app.ui->TXnumber->hidePopup();
 
-    for (const QPalette &palette : {QPalette(QColor(239, 239, 239)), QPalette(QColor(53, 53, 53))}) {
+    for (const QPalette &palette :
+         {QPalette(QColor(239, 239, 239)), QPalette(QColor(53, 53, 53))}) {
         window->setPalette(palette);
         const auto background = [&](QWidget *active) {
             active->activateWindow();

@@ -3,68 +3,55 @@
 #include <QDeadlineTimer>
 #include <QtGlobal>
 
-#include <cstdint>
 #include <cstring>
 #include <dlfcn.h>
-#include <sys/select.h>
+#include <poll.h>
+#include <wayland-client-protocol.h>
 
 namespace {
 
-// libwayland-client's stable C interface, as much of it as the probe uses.
-// The library is taken at run time, so that the program does not link it:
-// Qt's Wayland plugin loads the same one, and an X11 session never needs it.
-struct RegistryListener {
-    void (*global)(void *data, void *registry, uint32_t name, const char *interface,
-                   uint32_t version);
-    void (*globalRemove)(void *data, void *registry, uint32_t name);
-};
-
-template <typename Function> Function symbol(void *library, const char *name)
+// libwayland-client, as its header declares it, taken at run time: the
+// program does not link it, so that an X11 session never loads it. Qt's
+// Wayland plugin loads the same library. Only the library's own functions
+// are called: the header's inline request wrappers would link it.
+template <typename Function> Function *symbol(void *library, const char *name)
 {
-    return reinterpret_cast<Function>(dlsym(library, name));
+    return reinterpret_cast<Function *>(dlsym(library, name));
 }
 
+#define CORVANE_WL(name) decltype(::name) *name = symbol<decltype(::name)>(library, #name)
+
 struct Wayland {
-    explicit Wayland(void *library)
-        : connect(symbol<void *(*)(const char *)>(library, "wl_display_connect"))
-        , disconnect(symbol<void (*)(void *)>(library, "wl_display_disconnect"))
-        , fd(symbol<int (*)(void *)>(library, "wl_display_get_fd"))
-        , flush(symbol<int (*)(void *)>(library, "wl_display_flush"))
-        , prepareRead(symbol<int (*)(void *)>(library, "wl_display_prepare_read"))
-        , readEvents(symbol<int (*)(void *)>(library, "wl_display_read_events"))
-        , cancelRead(symbol<void (*)(void *)>(library, "wl_display_cancel_read"))
-        , dispatchPending(symbol<int (*)(void *)>(library, "wl_display_dispatch_pending"))
-        , marshalConstructor(symbol<void *(*)(void *, uint32_t, const void *, ...)>(
-              library, "wl_proxy_marshal_constructor"))
-        , addListener(
-              symbol<int (*)(void *, const void *, void *)>(library, "wl_proxy_add_listener"))
-        , destroy(symbol<void (*)(void *)>(library, "wl_proxy_destroy"))
-        , registryInterface(dlsym(library, "wl_registry_interface"))
-        , callbackInterface(dlsym(library, "wl_callback_interface"))
-    {
-    }
+    explicit Wayland(void *library) : library(library) {}
 
     bool complete() const
     {
-        return connect && disconnect && fd && flush && prepareRead && readEvents && cancelRead &&
-               dispatchPending && marshalConstructor && addListener && destroy &&
+        return wl_display_connect && wl_display_disconnect && wl_display_get_fd &&
+               wl_display_flush && wl_display_prepare_read && wl_display_read_events &&
+               wl_display_cancel_read && wl_display_dispatch_pending &&
+               wl_proxy_marshal_constructor && wl_proxy_add_listener && wl_proxy_destroy &&
                registryInterface && callbackInterface;
     }
 
-    void *(*connect)(const char *);
-    void (*disconnect)(void *);
-    int (*fd)(void *);
-    int (*flush)(void *);
-    int (*prepareRead)(void *);
-    int (*readEvents)(void *);
-    void (*cancelRead)(void *);
-    int (*dispatchPending)(void *);
-    void *(*marshalConstructor)(void *, uint32_t, const void *, ...);
-    int (*addListener)(void *, const void *, void *);
-    void (*destroy)(void *);
-    const void *registryInterface;
-    const void *callbackInterface;
+    void *library;
+    CORVANE_WL(wl_display_connect);
+    CORVANE_WL(wl_display_disconnect);
+    CORVANE_WL(wl_display_get_fd);
+    CORVANE_WL(wl_display_flush);
+    CORVANE_WL(wl_display_prepare_read);
+    CORVANE_WL(wl_display_read_events);
+    CORVANE_WL(wl_display_cancel_read);
+    CORVANE_WL(wl_display_dispatch_pending);
+    CORVANE_WL(wl_proxy_marshal_constructor);
+    CORVANE_WL(wl_proxy_add_listener);
+    CORVANE_WL(wl_proxy_destroy);
+    const wl_interface *registryInterface =
+        symbol<const wl_interface>(library, "wl_registry_interface");
+    const wl_interface *callbackInterface =
+        symbol<const wl_interface>(library, "wl_callback_interface");
 };
+
+#undef CORVANE_WL
 
 struct Answer {
     bool decorations = false;
@@ -73,29 +60,21 @@ struct Answer {
 
 // Reads and dispatches events until the compositor has answered or the
 // deadline has passed: wl_display_roundtrip() would wait for ever.
-void waitForAnswer(const Wayland &wl, void *display, const Answer &answer, int timeoutMs)
+void waitForAnswer(const Wayland &wl, wl_display *display, const Answer &answer, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
-    while (!answer.done && wl.flush(display) >= 0) {
-        if (wl.prepareRead(display) != 0) {
-            wl.dispatchPending(display);
+    while (!answer.done && wl.wl_display_flush(display) >= 0) {
+        if (wl.wl_display_prepare_read(display) != 0) {
+            wl.wl_display_dispatch_pending(display);
             continue;
         }
-        // select(), not poll(): nothing in the program is built fortified,
-        // and an unfortified poll() is what Debian's checks flag.
-        const int fd = wl.fd(display);
+        pollfd readable = {wl.wl_display_get_fd(display), POLLIN, 0};
         const qint64 remaining = deadline.remainingTime();
-        fd_set readable;
-        FD_ZERO(&readable);
-        if (fd < FD_SETSIZE)
-            FD_SET(fd, &readable);
-        timeval wait = {time_t(remaining / 1000), suseconds_t(remaining % 1000 * 1000)};
-        if (fd >= FD_SETSIZE || remaining <= 0 ||
-            select(fd + 1, &readable, nullptr, nullptr, &wait) <= 0) {
-            wl.cancelRead(display);
+        if (remaining <= 0 || poll(&readable, 1, int(remaining)) <= 0) {
+            wl.wl_display_cancel_read(display);
             return;
         }
-        if (wl.readEvents(display) < 0 || wl.dispatchPending(display) < 0)
+        if (wl.wl_display_read_events(display) < 0 || wl.wl_display_dispatch_pending(display) < 0)
             return;
     }
 }
@@ -117,31 +96,36 @@ bool compositorDrawsFrames(int timeoutMs)
     if (!wl.complete())
         return false;
 
-    static const RegistryListener registryListener = {
-        [](void *data, void *, uint32_t, const char *interface, uint32_t) {
+    static wl_registry_listener registryListener = {
+        [](void *data, wl_registry *, uint32_t, const char *interface, uint32_t) {
             if (std::strcmp(interface, "zxdg_decoration_manager_v1") == 0)
                 static_cast<Answer *>(data)->decorations = true;
         },
-        [](void *, void *, uint32_t) {}};
+        [](void *, wl_registry *, uint32_t) {}};
     // wl_callback.done: every global has been announced by then.
-    static const void *const callbackListener[] = {reinterpret_cast<const void *>(
-        +[](void *data, void *, uint32_t) { static_cast<Answer *>(data)->done = true; })};
+    static wl_callback_listener callbackListener = {
+        [](void *data, wl_callback *, uint32_t) { static_cast<Answer *>(data)->done = true; }};
 
     Answer answer;
-    if (void *display = wl.connect(nullptr)) {
-        // wl_display.get_registry (request 1), then wl_display.sync (request 0).
-        void *registry = wl.marshalConstructor(display, 1, wl.registryInterface, nullptr);
-        void *callback = wl.marshalConstructor(display, 0, wl.callbackInterface, nullptr);
+    if (wl_display *display = wl.wl_display_connect(nullptr)) {
+        auto *displayProxy = reinterpret_cast<wl_proxy *>(display);
+        wl_proxy *registry = wl.wl_proxy_marshal_constructor(displayProxy, WL_DISPLAY_GET_REGISTRY,
+                                                             wl.registryInterface, nullptr);
+        wl_proxy *callback = wl.wl_proxy_marshal_constructor(displayProxy, WL_DISPLAY_SYNC,
+                                                             wl.callbackInterface, nullptr);
         if (registry && callback) {
-            wl.addListener(registry, &registryListener, &answer);
-            wl.addListener(callback, callbackListener, &answer);
+            // As the header's inline wl_registry_add_listener() passes it.
+            wl.wl_proxy_add_listener(registry, reinterpret_cast<void (**)(void)>(&registryListener),
+                                     &answer);
+            wl.wl_proxy_add_listener(callback, reinterpret_cast<void (**)(void)>(&callbackListener),
+                                     &answer);
             waitForAnswer(wl, display, answer, timeoutMs);
         }
         if (callback)
-            wl.destroy(callback);
+            wl.wl_proxy_destroy(callback);
         if (registry)
-            wl.destroy(registry);
-        wl.disconnect(display);
+            wl.wl_proxy_destroy(registry);
+        wl.wl_display_disconnect(display);
     }
     return answer.done && answer.decorations;
 }
