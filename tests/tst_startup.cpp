@@ -42,7 +42,6 @@ private slots:
     void comboPopupBuiltWhenOpened_data();
     void comboPopupBuiltWhenOpened();
     void builtInIconSharp();
-    void fitsOutput_data();
     void fitsOutput();
     void ownFrames_data();
     void ownFrames(); // last: the frames stay on
@@ -456,20 +455,14 @@ void TestStartup::builtInIconSharp()
 CORVANE_TEST_MAIN(TestStartup)
 #include "tst_startup.moc"
 
-void TestStartup::fitsOutput_data()
-{
-    QTest::addColumn<int>("room");
-    // Set by the Weston test: the height of its output below the panel.
-    if (qEnvironmentVariableIsSet("CORVANE_OUTPUT_ROOM"))
-        QTest::newRow("the test's compositor")
-            << qEnvironmentVariableIntValue("CORVANE_OUTPUT_ROOM");
-}
-
 // On a real compositor's small output the window fits below the panel, with
 // the frame it gets there, its own or Qt's.
 void TestStartup::fitsOutput()
 {
-    QFETCH(int, room);
+    // Set by the Weston test: the height of its output below the panel.
+    const int room = qEnvironmentVariableIntValue("CORVANE_OUTPUT_ROOM");
+    if (room == 0)
+        return; // run by the Weston test alone
     setUpApplication(); // frames as the program has them
     Corvane app;
     QTRY_VERIFY2(app.window->frameGeometry().height() <= room,
