@@ -12,9 +12,14 @@ case $qt in
 *) echo "usage: $0 [5|6]" >&2; exit 2 ;;
 esac
 scripts/install-deps.sh dpkg-dev file "${extra[@]}"
-# Linked with full RELRO, as Debian links its packages.
-corvane_configure "$dir" -DCMAKE_BUILD_TYPE=Release -DCORVANE_QT_MAJOR="$qt" \
-    -DCMAKE_EXE_LINKER_FLAGS="-Wl,-z,relro,-z,now"
+# Compiled and linked with the flags that dpkg-buildflags gives on this
+# release, every hardening feature on, as debian/rules would ask for them.
+# Build type None, as debhelper configures CMake: its Release would add -O3.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+flag() { dpkg-buildflags --get "$1"; }
+corvane_configure "$dir" -DCMAKE_BUILD_TYPE=None -DCORVANE_QT_MAJOR="$qt" \
+    -DCMAKE_CXX_FLAGS="$(flag CPPFLAGS) $(flag CXXFLAGS)" \
+    -DCMAKE_EXE_LINKER_FLAGS="$(flag LDFLAGS)"
 corvane_build "$dir"
 (cd "$dir" && cpack -G DEB)
 ls -1 "$PWD/$dir"/*.deb
