@@ -11,7 +11,9 @@
 #include <QComboBox>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPalette>
+#include <QStyle>
 #include <QScreen>
 #include <QStringList>
 
@@ -68,6 +70,33 @@ QString asSentences(const QString &text)
         one += (one.endsWith(QLatin1Char(':')) ? QStringLiteral(" ") : QStringLiteral(". ")) + line;
     return one;
 }
+
+// Draws a label's plain text twice, a pixel apart: a heading heavier than
+// the text under it in the face already loaded, where a bold face would cost
+// start-up a second font load.
+class HeavierText : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Paint)
+            return false;
+        auto *label = static_cast<QLabel *>(watched);
+        QPainter painter(label);
+        const int m = label->margin();
+        const QRect rect = label->contentsRect().adjusted(m, m, -m, -m);
+        int flags = int(QStyle::visualAlignment(label->layoutDirection(), label->alignment()));
+        if (label->wordWrap())
+            flags |= Qt::TextWordWrap;
+        for (int dx : {0, 1})
+            label->style()->drawItemText(&painter, rect.translated(dx, 0), flags, label->palette(),
+                                         label->isEnabled(), label->text(),
+                                         label->foregroundRole());
+        return true;
+    }
+};
 
 QString rangeText(int max)
 {
@@ -326,16 +355,14 @@ void transceiver_master::showNotice(const QString &text, const QString &informat
         if (label->text().isEmpty())
             continue;
         if (label->text() == text) { // the heading over the message
-            QFont bold = label->font();
-            bold.setBold(true);
-            label->setFont(bold);
+            label->installEventFilter(new HeavierText(label));
         } else {
             label->setAccessibleName(asSentences(label->text()));
         }
         const QFontMetrics metrics = label->fontMetrics();
         int width = label->text() == text ? 30 * metrics.averageCharWidth() : 0;
         for (const QString &line : label->text().split(QLatin1Char('\n')))
-            width = qMax(width, metrics.horizontalAdvance(line) + 1);
+            width = qMax(width, metrics.horizontalAdvance(line) + (label->text() == text ? 2 : 1));
         label->setMinimumWidth(qMin(width, widest));
     }
     box.exec();
