@@ -463,7 +463,8 @@ void TestStartup::fitsOutput()
     const int room = qEnvironmentVariableIntValue("CORVANE_OUTPUT_ROOM");
     if (room == 0)
         return; // run by the Weston test alone
-    setUpApplication(); // frames as the program has them
+    // Frames as the program has them.
+    setUpApplication();
     Corvane app;
     QTRY_VERIFY2(app.window->frameGeometry().height() <= room,
                  qPrintable(QStringLiteral("%1 high with its frame, room %2")
