@@ -91,5 +91,12 @@ if helped != manned:
     errors.append(f"--help and corvane.1 differ: only in --help {sorted(helped - manned)}, "
                   f"only in corvane.1 {sorted(manned - helped)}")
 
+# Every workaround tagged in the code is listed in docs/workarounds.md, and the reverse.
+code = "\n".join(t for p, t in sources.items() if p.startswith("src/"))
+tagged = set(re.findall(r"WORKAROUND\(([\w-]+)\)", code))
+listed = set(re.findall(r"^\| `([\w-]+)` \|", read("docs/workarounds.md"), re.M))
+if tagged != listed:
+    errors.append(f"workarounds only in the code {sorted(tagged - listed)}, only in docs {sorted(listed - tagged)}")
+
 print("\n".join(dict.fromkeys(errors)) or "The docs name only what exists; --help and corvane.1 agree.")
 sys.exit(1 if errors else 0)

@@ -210,7 +210,8 @@ protected:
 
 // ---- What is told without the focus moving ----
 
-// Qt's description change event carries the object rather than the new
+// WORKAROUND(atspi-description-change): Qt's description change event
+// carries the object rather than the new
 // text, which Orca 43 cannot speak, and only Qt 6.8 has announcements. A
 // screen reader speaks a notification that shows, after what it is saying,
 // so on every Qt a message is one, over a widget and not drawn. A few serve
@@ -333,7 +334,8 @@ void describeInputProblem(QLineEdit *edit, const QString &problem)
 AccessibleIdHold::~AccessibleIdHold()
 {
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    // Qt 5 gives the next object it makes accessible the id, and so the
+    // WORKAROUND(qt5-atspi-id-reuse): Qt 5 gives the next object it makes
+    // accessible the id, and so the
     // D-Bus path, of the one made last if that one is gone, and a screen
     // reader keeps the role it read at a path: the next notice would be taken
     // for a label or a button of the one before, and not spoken as an alert.
@@ -350,7 +352,8 @@ AccessibleIdHold::~AccessibleIdHold()
 void joinAccessibilityBusOnWayland()
 {
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    // Qt 5.15's AT-SPI bridge, as Debian 13 builds it for Wayland, checks on
+    // WORKAROUND(qt5-wayland-atspi-bus): Qt 5.15's AT-SPI bridge, as
+    // Debian 13 builds it for Wayland, checks on
     // the next pass of the event loop whether accessibility is on, and
     // registers then, before the accessibility bus's address has arrived: on
     // no bus, and never again. On Wayland that check only repeats what the

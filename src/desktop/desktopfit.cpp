@@ -14,8 +14,9 @@ namespace {
 
 // Room for a window manager's title bar and borders, in logical pixels: the
 // frame is known only once the window is on screen, too late to lay it out.
-// A frame the window draws itself is known at once. Wayland tells a client
-// nothing of the desktop's panels (the whole screen is said to be free): room
+// A frame the window draws itself is known at once.
+// WORKAROUND(wayland-work-area): Wayland tells a client nothing of the
+// desktop's panels (the whole screen is said to be free): room
 // for one too, such as GNOME's top bar, Weston's or a KDE panel.
 QSize frameAllowance(const QScreen &screen)
 {

@@ -15,9 +15,9 @@ bool framesOn = false;
 
 // In logical pixels.
 const int border = 1;
-const int barPadding = 7;    // above and below the title
-const int buttonMargin = 2;  // around the close button, inside the bar
-const int crossInset = 3;    // from the button's edge to its hover disc
+const int barPadding = 7;   // above and below the title
+const int buttonMargin = 2; // around the close button, inside the bar
+const int crossInset = 3;   // from the button's edge to its hover disc
 const qreal crossWidth = 1.5;
 // How far the active window's bar is from the window's background, toward
 // its text: visible in light and dark palettes alike.
@@ -81,7 +81,7 @@ public:
         setObjectName(QStringLiteral("windowTitleBar"));
         setAccessibleName(shownTitle(window));
         connect(&closeButton, &QAbstractButton::clicked, window, &QWidget::close);
-        // Weston binds no key to close a window.
+        // WORKAROUND(weston-no-close-key): Weston binds no key to close a window.
         auto *shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), window);
         connect(shortcut, &QShortcut::activated, window, &QWidget::close);
 

@@ -116,7 +116,8 @@ void dropSurroundingSpace(QLineEdit *edit)
 }
 
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-// Qt 5 only. uic builds each tab page apart and then adds it to the window,
+// WORKAROUND(qt5-combo-font-change), Qt 5 only. uic builds each tab page
+// apart and then adds it to the window,
 // and Qt 5 then sends every widget on the page a font change, even when its
 // font stays the same; a combo box answers one by building its popup list.
 // While this filter lives, combo boxes get no font change at all: nothing
