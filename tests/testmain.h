@@ -12,21 +12,10 @@
 // fails within seconds instead of minutes.
 
 #include "desktop/application.h"
+#include "desktop/leakcheck.h"
 
 #include <QApplication>
 #include <QTest>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define CORVANE_LSAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define CORVANE_LSAN 1
-#endif
-#endif
-
-#ifdef CORVANE_LSAN
-#include <sanitizer/lsan_interface.h>
-#endif
 
 inline void pauseLeakTracking()
 {
@@ -39,13 +28,6 @@ inline void resumeLeakTracking()
 {
 #ifdef CORVANE_LSAN
     __lsan_enable();
-#endif
-}
-
-inline void checkForLeaksNow()
-{
-#ifdef CORVANE_LSAN
-    __lsan_do_leak_check();
 #endif
 }
 

@@ -1,6 +1,7 @@
 #include "desktop/application.h"
 #include "accessibility/accessibility.h"
 #include "desktop/compositorprobe.h"
+#include "desktop/leakcheck.h"
 #include "desktop/windowframe.h"
 
 #include <QApplication>
@@ -14,16 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define CORVANE_LSAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define CORVANE_LSAN 1
-#endif
-#endif
-#ifdef CORVANE_LSAN
-#include <sanitizer/lsan_interface.h>
-#endif
 #include <cstring>
 #include <iterator>
 
@@ -195,9 +186,7 @@ int leaveApplication(int exitCode)
     if (QGuiApplication::platformName() == QLatin1String("wayland")) {
         qAddPostRoutine([] {
             std::fflush(nullptr);
-#ifdef CORVANE_LSAN
-            __lsan_do_leak_check();
-#endif
+            checkForLeaksNow();
             std::_Exit(code);
         });
     }
