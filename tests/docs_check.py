@@ -91,6 +91,14 @@ if helped != manned:
     errors.append(f"--help and corvane.1 differ: only in --help {sorted(helped - manned)}, "
                   f"only in corvane.1 {sorted(manned - helped)}")
 
+# The README's layers: a folder of src/ includes only its own and those below it.
+layers = ["app", "mainwindow", "desktop", "accessibility", "form", "storage"]
+for path, text in sources.items():
+    if path.startswith("src/") and path.count("/") == 2 and path.split("/")[1] in layers:
+        for up in re.findall(r'#include "(\w+)/', text):
+            if up in layers and layers.index(up) < layers.index(path.split("/")[1]):
+                errors.append(f"{path} includes {up}/, a layer above its own")
+
 # Every workaround tagged in the code is listed in docs/workarounds.md, and the reverse.
 code = "\n".join(t for p, t in sources.items() if p.startswith("src/"))
 tagged = set(re.findall(r"WORKAROUND\(([\w-]+)\)", code))
