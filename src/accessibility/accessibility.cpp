@@ -210,13 +210,13 @@ protected:
 
 // ---- What is told without the focus moving ----
 
-// WORKAROUND(atspi-description-change): Qt's description change event
-// carries the object rather than the new
-// text, which Orca 43 cannot speak, and only Qt 6.8 has announcements. A
-// screen reader speaks a notification that shows, after what it is saying,
-// so on every Qt a message is one, over a widget and not drawn. A few serve
-// in turn, living as long as Qt's accessibility cache, so that a screen
-// reader can still read one after the event while the next are shown.
+// WORKAROUND(atspi-description-change): Qt's description change event carries
+// the object rather than the new text, which Orca 43 cannot speak, and only Qt
+// 6.8 has announcements. A screen reader speaks a notification that shows,
+// after what it is saying, so on every Qt a message is one, over a widget and
+// not drawn. A few serve in turn, living as long as Qt's accessibility cache,
+// so that a screen reader can still read one after the event while the next
+// are shown.
 class Notification : public QAccessibleInterface
 {
 public:
@@ -335,11 +335,11 @@ AccessibleIdHold::~AccessibleIdHold()
 {
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     // WORKAROUND(qt5-atspi-id-reuse): Qt 5 gives the next object it makes
-    // accessible the id, and so the
-    // D-Bus path, of the one made last if that one is gone, and a screen
-    // reader keeps the role it read at a path: the next notice would be taken
-    // for a label or a button of the one before, and not spoken as an alert.
-    // A notification never shown keeps that id taken.
+    // accessible the id, and so the D-Bus path, of the one made last if that
+    // one is gone, and a screen reader keeps the role it read at a path: the
+    // next notice would be taken for a label or a button of the one before,
+    // and not spoken as an alert. A notification never shown keeps that id
+    // taken.
     static QAccessible::Id held = 0;
     if (!QAccessible::isActive())
         return;
@@ -352,12 +352,12 @@ AccessibleIdHold::~AccessibleIdHold()
 void joinAccessibilityBusOnWayland()
 {
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    // WORKAROUND(qt5-wayland-atspi-bus): Qt 5.15's AT-SPI bridge, as
-    // Debian 13 builds it for Wayland, checks on
-    // the next pass of the event loop whether accessibility is on, and
-    // registers then, before the accessibility bus's address has arrived: on
-    // no bus, and never again. On Wayland that check only repeats what the
-    // address's arrival does, so it is dropped: the bridge's first queued call.
+    // WORKAROUND(qt5-wayland-atspi-bus): Qt 5.15's AT-SPI bridge, as Debian 13
+    // builds it for Wayland, checks on the next pass of the event loop whether
+    // accessibility is on, and registers then, before the accessibility bus's
+    // address has arrived: on no bus, and never again. On Wayland that check
+    // only repeats what the address's arrival does, so it is dropped: the
+    // bridge's first queued call.
     class EarlyBridgeCheckFilter : public QObject
     {
     public:

@@ -158,8 +158,8 @@ void ItemAccessible::doAction(const QString &name)
 // a combo box's value from its text), and its items as children. An item
 // chosen with the arrow keys while the list is closed takes the focus event,
 // as it would in the open list (WORKAROUND(atspi-combo-selection)): Qt 5.15
-// and 6.4 have no selection interface
-// that would let a screen reader find the new item.
+// and 6.4 have no selection interface that would let a screen reader find
+// the new item.
 class ComboBoxAccessible : public WithItems, public ShownText
 {
 public:

@@ -16,8 +16,8 @@ namespace {
 // frame is known only once the window is on screen, too late to lay it out.
 // A frame the window draws itself is known at once.
 // WORKAROUND(wayland-work-area): Wayland tells a client nothing of the
-// desktop's panels (the whole screen is said to be free): room
-// for one too, such as GNOME's top bar, Weston's or a KDE panel.
+// desktop's panels (the whole screen is said to be free): room for one too,
+// such as GNOME's top bar, Weston's or a KDE panel.
 QSize frameAllowance(const QScreen &screen)
 {
     const QSize own = ownFrameSize();

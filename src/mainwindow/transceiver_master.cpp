@@ -1,9 +1,9 @@
 #include "mainwindow/transceiver_master.h"
 
 #include "accessibility/accessibility.h"
-#include "desktop/desktopfit.h"
 #include "accessibility/focusorder.h"
 #include "accessibility/keyboard.h"
+#include "desktop/desktopfit.h"
 #include "ui_transceiver_master.h"
 
 #include <QCheckBox>
@@ -116,15 +116,14 @@ void dropSurroundingSpace(QLineEdit *edit)
 }
 
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-// WORKAROUND(qt5-combo-font-change), Qt 5 only. uic builds each tab page
-// apart and then adds it to the window,
-// and Qt 5 then sends every widget on the page a font change, even when its
-// font stays the same; a combo box answers one by building its popup list.
-// While this filter lives, combo boxes get no font change at all: nothing
-// else in one depends on it before it is first shown, and a popup built when
-// first opened takes its combo box's font then (the popup propagates fonts
-// like a child widget). Qt 6 leaves popups unbuilt without it, and Qt 6.8
-// builds each popup with the first item anyway.
+// WORKAROUND(qt5-combo-font-change), Qt 5 only. uic builds each tab page apart
+// and then adds it to the window, and Qt 5 then sends every widget on the page
+// a font change, even when its font stays the same; a combo box answers one by
+// building its popup list. While this filter lives, combo boxes get no font
+// change at all: nothing else in one depends on it before it is first shown,
+// and a popup built when first opened takes its combo box's font then (the
+// popup propagates fonts like a child widget). Qt 6 leaves popups unbuilt
+// without it, and Qt 6.8 builds each popup with the first item anyway.
 class ComboFontChangeFilter : public QObject
 {
 public:
