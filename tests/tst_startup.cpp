@@ -17,7 +17,32 @@
 #include <QRadioButton>
 #include <QToolTip>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <linux/input-event-codes.h>
 #include <unistd.h>
+#include <wayland-client.h>
+
+namespace {
+// The pointer a test drives on sway: wlroots' virtual pointer, whose
+// protocol no Debian package ships a header for. Its first requests, in the
+// protocol's order.
+const wl_interface *noTypes[5] = {};
+const wl_message pointerRequests[] = {{"motion", "uff", noTypes},
+                                      {"motion_absolute", "uuuuu", noTypes},
+                                      {"button", "uuu", noTypes},
+                                      {"axis", "uuf", noTypes},
+                                      {"frame", "", noTypes}};
+const wl_interface pointerInterface = {"zwlr_virtual_pointer_v1", 1, 5, pointerRequests, 0, {}};
+const wl_interface *createTypes[] = {&wl_seat_interface, &pointerInterface};
+const wl_message managerRequests[] = {{"create_virtual_pointer", "?on", createTypes}};
+const wl_interface managerInterface = {
+    "zwlr_virtual_pointer_manager_v1", 1, 1, managerRequests, 0, {}};
+enum { Motion, MotionAbsolute, Button, Axis, Frame };
+} // namespace
 
 class TestStartup : public QObject
 {
@@ -44,7 +69,8 @@ private slots:
     void builtInIconSharp();
     void fitsOutput();
     void ownFrames_data();
-    void ownFrames(); // last: the frames stay on
+    void ownFrames(); // the frames stay on
+    void ownBarMovesWindow();
 };
 
 void TestStartup::noticeBeforeWindow_data()
@@ -450,6 +476,101 @@ void TestStartup::builtInIconSharp()
         const QString png = QStringLiteral("../data/icons/%1x%1/org.corvane.Corvane.png");
         QVERIFY(drawn == QImage(QFINDTESTDATA(png.arg(pixels))).convertToFormat(drawn.format()));
     }
+}
+
+// On a compositor that lets windows be moved (sway), the left button held
+// on the own title bar and dragged moves the window.
+void TestStartup::ownBarMovesWindow()
+{
+    if (qEnvironmentVariableIsEmpty("SWAYSOCK"))
+        return; // run by the sway test alone
+    frameWindowsWhenShown();
+    QWidget window;
+    window.setFixedSize(300, 200); // sway floats a window of fixed size
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // The layout's size and the window's place on it, by sway's account.
+    const auto tree = [] {
+        QProcess swaymsg;
+        swaymsg.start(QStringLiteral("swaymsg"),
+                      {QStringLiteral("-rt"), QStringLiteral("get_tree")});
+        swaymsg.waitForFinished(5000);
+        return QJsonDocument::fromJson(swaymsg.readAllStandardOutput()).object();
+    };
+    const auto rect = [](const QJsonObject &node, const char *name) {
+        const QJsonObject r = node[QLatin1String(name)].toObject();
+        return QRect(r["x"].toInt(), r["y"].toInt(), r["width"].toInt(), r["height"].toInt());
+    };
+    const std::function<QRect(const QJsonObject &)> placed = [&](const QJsonObject &node) {
+        if (node["pid"].toInt() == getpid())
+            return rect(node, "window_rect").translated(rect(node, "rect").topLeft());
+        for (const char *list : {"nodes", "floating_nodes"})
+            for (const QJsonValue &child : node[QLatin1String(list)].toArray())
+                if (const QRect found = placed(child.toObject()); found.isValid())
+                    return found;
+        return QRect();
+    };
+    const QRect layout = rect(tree(), "rect");
+
+    wl_display *display = wl_display_connect(nullptr);
+    QVERIFY(display);
+    wl_registry *registry = wl_display_get_registry(display);
+    void *manager = nullptr;
+    const wl_registry_listener listener = {
+        [](void *data, wl_registry *registry, uint32_t name, const char *interface, uint32_t) {
+            if (qstrcmp(interface, managerInterface.name) == 0)
+                *static_cast<void **>(data) =
+                    wl_registry_bind(registry, name, &managerInterface, 1);
+        },
+        [](void *, wl_registry *, uint32_t) {}};
+    wl_registry_add_listener(registry, &listener, &manager);
+    wl_display_roundtrip(display);
+    QVERIFY(manager);
+    auto *pointer = reinterpret_cast<wl_proxy *>(wl_proxy_marshal_constructor(
+        static_cast<wl_proxy *>(manager), 0, &pointerInterface, nullptr, nullptr));
+    const auto send = [&](auto... request) {
+        wl_proxy_marshal(pointer, request...);
+        wl_proxy_marshal(pointer, Frame);
+        wl_display_roundtrip(display);
+        QCoreApplication::processEvents();
+    };
+
+    const QWidget *bar = window.findChild<QWidget *>(QStringLiteral("windowTitleBar"));
+    QVERIFY(bar);
+    // Pressed where sway last placed the bar, until the press reaches it:
+    // sway may still be placing the window, and a press on its own title
+    // bar would move the window without the program.
+    QRect start;
+    bool pressed = false;
+    for (int attempt = 0; attempt < 20 && !pressed; ++attempt) {
+        if (attempt > 0)
+            send(Button, 0u, uint32_t(BTN_LEFT), uint32_t(WL_POINTER_BUTTON_STATE_RELEASED));
+        QTRY_VERIFY2((start = placed(tree())).isValid(), "not on sway's tree");
+        const QPoint onBar = start.topLeft() + QPoint(40, bar->height() / 2);
+        send(MotionAbsolute, 0u, uint32_t(onBar.x()), uint32_t(onBar.y()), uint32_t(layout.width()),
+             uint32_t(layout.height()));
+        send(Button, 0u, uint32_t(BTN_LEFT), uint32_t(WL_POINTER_BUTTON_STATE_PRESSED));
+        pressed =
+            QTest::qWaitFor([] { return QGuiApplication::mouseButtons() != Qt::NoButton; }, 1000) &&
+            bar->underMouse();
+    }
+    QVERIFY2(pressed, "the bar never got the press");
+    // Until the compositor has taken the move over: motions before it move
+    // the pointer alone.
+    QRect now = start;
+    for (int step = 0; step < 200 && now.topLeft() == start.topLeft(); ++step) {
+        send(Motion, 0u, wl_fixed_from_int(step % 2 ? 1 : 2), wl_fixed_from_int(1));
+        QTest::qWait(20);
+        now = placed(tree());
+    }
+    send(Button, 0u, uint32_t(BTN_LEFT), uint32_t(WL_POINTER_BUTTON_STATE_RELEASED));
+    wl_proxy_destroy(pointer);
+    wl_proxy_destroy(static_cast<wl_proxy *>(manager));
+    wl_registry_destroy(registry);
+    wl_display_disconnect(display);
+    QVERIFY2(now.topLeft() != start.topLeft(), "the window stayed where it was");
+    QCOMPARE(now.size(), start.size());
+    leaveApplication(0); // without the teardown that can hang
 }
 
 CORVANE_TEST_MAIN(TestStartup)

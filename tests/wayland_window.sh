@@ -9,7 +9,8 @@
 # closed (the compositor's close request on sway, the title bar's button on
 # Weston) with exit code 0 and nothing on standard error; then started and
 # closed CYCLES more times with every core busy, each ending within 10 s.
-# PROBE_TEST (tst_startup) first asks the compositor whether it draws frames;
+# PROBE_TEST (tst_startup) first asks the compositor whether it draws frames
+# and, on sway, drags Corvane's own title bar with a virtual pointer;
 # EXIT_TEST, main() with a window that asks for exit code 3, ends with it.
 # Usage:
 #   wayland_window.sh PROGRAM sway|weston CYCLES PROBE_TEST EXIT_TEST
@@ -46,7 +47,13 @@ env WAYLAND_DISPLAY="$display" XDG_RUNTIME_DIR="$work/client" QT_QPA_PLATFORM=of
     CORVANE_COMPOSITOR_DRAWS_FRAMES=$([[ $compositor == sway ]] && echo yes || echo no) \
     "$4" compositorProbe >"$work/probe.log" 2>&1 || fail "the compositor probe"
 grep -q "^PASS .*(the test's compositor)" "$work/probe.log" || fail "the compositor probe did not run"
-if [[ $compositor == weston ]]; then
+if [[ $compositor == sway ]]; then
+    # The own title bar, dragged with sway's pointer, moves the window.
+    env WAYLAND_DISPLAY="$display" XDG_RUNTIME_DIR="$work/client" QT_QPA_PLATFORM=wayland \
+        SWAYSOCK="$ipc" timeout 60 "$4" ownBarMovesWindow >"$work/move.log" 2>&1 || true
+    grep -q "^PASS .*ownBarMovesWindow()" "$work/move.log" ||
+        fail "the title bar does not move the window"
+else
     # Whole on a small output, below the panel, which Wayland does not tell of.
     env WAYLAND_DISPLAY="$display" XDG_RUNTIME_DIR="$work/client" QT_QPA_PLATFORM=wayland \
         CORVANE_OUTPUT_ROOM=$((640 - 32)) timeout 60 "$4" fitsOutput >"$work/fit.log" 2>&1 || true

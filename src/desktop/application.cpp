@@ -173,13 +173,13 @@ int leaveApplication(int exitCode)
 {
 #if QT_VERSION < QT_VERSION_CHECK(6, 9, 0)
     // WORKAROUND(wayland-exit-deadlock): Qt's Wayland client can deadlock
-    // while tearing its connection down (~QWaylandDisplay waits for its event
-    // thread, which waits in wl_display_read_events() for a reader that never
-    // comes), leaving a process without a window; the busier the machine, the
-    // likelier. So the process ends as the QApplication starts to go, which
-    // is after the window and every aboutToQuit handler: with the code asked
-    // for, once what it printed is out and, in the sanitizer build, the leak
-    // check has run.
+    // while tearing its connection down (its event thread, stopped while a
+    // read is prepared for it, leaves without cancelling that read, and the
+    // next wl_display_read_events() waits for it forever), leaving a process
+    // without a window; the busier the machine, the likelier. So the process
+    // ends as the QApplication starts to go, which is after the window and
+    // every aboutToQuit handler: with the code asked for, once what it
+    // printed is out and, in the sanitizer build, the leak check has run.
     static int code;
     code = exitCode;
     if (QGuiApplication::platformName() == QLatin1String("wayland")) {
