@@ -67,11 +67,11 @@ cfi=()
 for crt in Scrt1.o crti.o crtn.o; do
     readelf -n "$(gcc -print-file-name="$crt")" | grep -q 'x86 feature: IBT, SHSTK' || cfi=(--nocfprotection)
 done
-cf_flag=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS | grep -o -- -fcf-protection || true)
+flags=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS)
+cf_flag=$(grep -o -- -fcf-protection <<<"$flags" || true)
 # Branch protection (BTI, PAC) is arm64's: Debian 13's hardening-check asks
 # for it on every architecture, dpkg-buildflags gives it only on arm64.
 arm=()
-flags=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS)
 checks=$(hardening-check --help 2>&1 || true)
 [[ $flags != *-mbranch-protection* && $checks == *--nobranchprotection* ]] && arm=(--nobranchprotection)
 for qt in 5 6; do
