@@ -67,6 +67,7 @@ private slots:
     void comboPopupBuiltWhenOpened_data();
     void comboPopupBuiltWhenOpened();
     void builtInIconSharp();
+    void themeIconAsX11TakesIt();
     void fitsOutput();
     void ownFrames_data();
     void ownFrames(); // the frames stay on
@@ -476,6 +477,37 @@ void TestStartup::builtInIconSharp()
         const QString png = QStringLiteral("../data/icons/%1x%1/org.corvane.Corvane.png");
         QVERIFY(drawn == QImage(QFINDTESTDATA(png.arg(pixels))).convertToFormat(drawn.format()));
     }
+}
+
+// Where the icon theme has the icon, the window's comes from it, and each
+// size it names (those Qt's X11 window decodes at start) from its own image,
+// never hicolor's 256-pixel one (listed before 64, matching 64 and up).
+void TestStartup::themeIconAsX11TakesIt()
+{
+    QTemporaryDir dir;
+    const QString theme = dir.path() + QStringLiteral("/hicolor/");
+    for (const int side : {16, 32, 48, 64, 256}) {
+        QImage image(side, side, QImage::Format_ARGB32);
+        image.fill(side == 256 ? Qt::red : Qt::green);
+        const QString apps = theme + QStringLiteral("%1x%1/apps").arg(side);
+        QVERIFY(QDir().mkpath(apps) &&
+                image.save(apps + QStringLiteral("/org.corvane.Corvane.png")));
+    }
+    QFile index(theme + QStringLiteral("index.theme"));
+    QVERIFY(index.open(QIODevice::WriteOnly));
+    index.write(
+        "[Icon Theme]\nDirectories=16x16/apps,256x256/apps,32x32/apps,48x48/apps,64x64/apps\n"
+        "[16x16/apps]\nSize=16\n[32x32/apps]\nSize=32\n[48x48/apps]\nSize=48\n"
+        "[64x64/apps]\nSize=64\n[256x256/apps]\nSize=256\nMinSize=64\nType=Scalable\n");
+    index.close();
+    QIcon::setThemeSearchPaths({dir.path()});
+    QIcon::setThemeName(QStringLiteral("hicolor"));
+    setUpApplication();
+    const QIcon icon = QApplication::windowIcon();
+    QVERIFY(!icon.availableSizes().isEmpty());
+    for (const QSize &size : icon.availableSizes())
+        QCOMPARE(icon.pixmap(size).toImage().pixelColor(8, 8), QColor(Qt::green));
+    QIcon::setThemeSearchPaths({});
 }
 
 // On a compositor that lets windows be moved (sway), the left button held

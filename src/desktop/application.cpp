@@ -22,16 +22,20 @@ namespace {
 // Chosen before the QApplication exists, applied once it does.
 bool ownWindowFrames = false;
 
-// Corvane's own icon, built in for desktops without an icon theme. A size is
-// made only when the desktop first asks for it, from raw pixels that need no
-// decoding: QIcon::addFile() would decode every PNG at start-up.
-class BuiltInIconEngine : public QIconEngine
+// The window icon: the icon theme's where it has one, else the one built in.
+// Qt's X11 window takes every size its icon names and decodes each at start:
+// every size the theme has, and for 64 and 128 pixels hicolor's 256-pixel
+// PNG, scaled down (about 12 M instructions). So it names 16, 32 and 48, the
+// sizes window lists and switchers show, as GTK does for a scalable icon;
+// the theme is looked up, and a built-in size made from raw pixels that need
+// no decoding, only when a size is first asked for.
+class WindowIconEngine : public QIconEngine
 {
 public:
     QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
     {
-        Q_UNUSED(mode)
-        Q_UNUSED(state)
+        if (const QIcon &icon = themed(); !icon.isNull())
+            return icon.pixmap(size, mode, state);
         // The smallest source at least as large, up to 256: 128 pixels at 200 %.
         const int wanted = qMax(size.width(), size.height());
         size_t pick = std::size(sizes) - 1;
@@ -52,9 +56,48 @@ public:
         painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
     }
 
-    QIconEngine *clone() const override { return new BuiltInIconEngine(*this); }
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        return named();
+    }
+    QString iconName() override
+    {
+        return themed().name();
+    }
+#else
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) const override
+    {
+        return named();
+    }
+    QString iconName() const override
+    {
+        return themed().name();
+    }
+#endif
+
+    QIconEngine *clone() const override
+    {
+        return new WindowIconEngine(*this);
+    }
 
 private:
+    static QList<QSize> named()
+    {
+        return {QSize(16, 16), QSize(32, 32), QSize(48, 48)};
+    }
+
+    const QIcon &themed() const
+    {
+        if (!lookedUp) {
+            lookedUp = true;
+            const QIcon icon = QIcon::fromTheme(QStringLiteral("org.corvane.Corvane"));
+            if (!icon.isNull() && !icon.availableSizes().isEmpty())
+                theme = icon;
+        }
+        return theme;
+    }
+
     // One size from its raw RGBA pixels (not copied where they are stored
     // uncompressed), as 32-bit ARGB, the format the window system takes.
     static QPixmap load(int side)
@@ -70,6 +113,8 @@ private:
     }
 
     static constexpr int sizes[] = {16, 32, 48, 64, 128, 256};
+    mutable bool lookedUp = false;
+    mutable QIcon theme;
     QPixmap sources[std::size(sizes)];
 };
 
@@ -153,10 +198,8 @@ void setUpApplication()
     // Ties the window to org.corvane.Corvane.desktop on Wayland; on X11 the
     // application name above is the WM_CLASS class the entry names.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.corvane.Corvane"));
-    // The icon theme's where one is installed, else the one built in.
     Q_INIT_RESOURCE(corvane);
-    QApplication::setWindowIcon(
-        QIcon::fromTheme(QStringLiteral("org.corvane.Corvane"), QIcon(new BuiltInIconEngine)));
+    QApplication::setWindowIcon(QIcon(new WindowIconEngine));
     // The form's font for the whole application, notices included: one font
     // face to load instead of two, and one look throughout. Built afresh: a
     // default QFont would keep the desktop font's weight, slant and stretch.
