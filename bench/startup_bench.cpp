@@ -433,7 +433,7 @@ void offscreen(const std::string &bin, int runs, int callgrindRuns, const QStrin
     const Variant &b = v[1];
     const Variant &sized = v[2];
     if (!c.instructions.empty())
-        goal("offscreen instructions over bare", ratio(c.instructions, b.instructions), 1.15, 1.19,
+        goal("offscreen instructions over bare", ratio(c.instructions, b.instructions), 1.15, 1.18,
              "x");
     goal("offscreen peak over the bare window at Corvane's size", median(c.rss) - median(sized.rss),
          2.5, 3.1, " MiB");
@@ -482,7 +482,7 @@ void x11(const std::string &bin, int runs, int callgrindRuns, const QString &dir
     const Variant &noGlBare = v[g_check ? 1 : 2];
     if (!c.instructions.empty())
         goal("X11 instructions over bare without GL", ratio(c.instructions, noGlBare.instructions),
-             1.15, 1.19, "x");
+             1.15, 1.18, "x");
     goal("X11 peak", median(c.rss), 40, 40, " MiB");
     if (g_check)
         return;
