@@ -41,6 +41,8 @@ build_and_test() {
 builds=()
 
 build_and_test build-test
+# The start-up goals' figures, which CTest shows only when the check fails.
+grep -E '^(ok|FAIL): ' build-test/Testing/Temporary/LastTest.log || true
 $quick && exit 0
 
 build_and_test build-qt6 -DCORVANE_QT_MAJOR=6
