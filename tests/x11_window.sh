@@ -112,8 +112,10 @@ run_at() {
     icon=$(timeout 5 xprop -id "$window" -notype 32c _NET_WM_ICON)
     icon=${icon:0:60}
     echo "$icon..."
-    # Width, height, then pixels: at least one icon, whatever its size.
-    [[ $icon =~ ^_NET_WM_ICON\ =\ [1-9][0-9]*,\ [1-9][0-9]*,\ [0-9] ]] || fail "no window icon: $icon"
+    # Width, height, then pixels: the smallest icon 16 pixels at 96 DPI,
+    # scaled with the screen.
+    [[ $icon =~ ^_NET_WM_ICON\ =\ ([1-9][0-9]*),\ [1-9][0-9]*,\ [0-9] ]] || fail "no window icon: $icon"
+    ((BASH_REMATCH[1] == 16 * dpi / 96)) || fail "the smallest icon is ${BASH_REMATCH[1]} pixels wide at $dpi DPI"
 
     # A widgets-only window: the toolkit's GL integration and the GL driver
     # stay out of the process unless the environment asks for them.

@@ -34,8 +34,15 @@ class WindowIconEngine : public QIconEngine
 public:
     QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
     {
-        if (const QIcon &icon = themed(); !icon.isNull())
-            return icon.pixmap(size, mode, state);
+        if (const QIcon &icon = themed(); !icon.isNull()) {
+            // Drawn at this size in device pixels: QIcon::pixmap() would scale
+            // it by the screen's ratio a second time.
+            QPixmap pixmap(size);
+            pixmap.fill(Qt::transparent);
+            QPainter painter(&pixmap);
+            icon.paint(&painter, pixmap.rect(), Qt::AlignCenter, mode, state);
+            return pixmap;
+        }
         // The smallest source at least as large, up to 256: 128 pixels at 200 %.
         const int wanted = qMax(size.width(), size.height());
         size_t pick = std::size(sizes) - 1;
