@@ -166,6 +166,8 @@ private slots:
     void captionsFit();
     void displaysReadable_data();
     void displaysReadable();
+    void scrollsOnlyWhereShort_data();
+    void scrollsOnlyWhereShort();
     void reachableOnSmallScreen_data();
     void reachableOnSmallScreen();
     void accessibleNames_data();
@@ -681,6 +683,30 @@ void TestForm::displaysReadable()
             light = qGray(c.rgb()) > qGray(light.rgb()) ? c : light;
         }
         QVERIFY2(contrastRatio(dark, light) >= 4.5, qPrintable(lcd->objectName()));
+    }
+}
+
+void TestForm::scrollsOnlyWhereShort_data()
+{
+    QTest::addColumn<QSize>("room");
+    QTest::addColumn<bool>("scrolls");
+    QTest::newRow("1366x768, title bar") << QSize(1366 - 16, 768 - 40) << false;
+    QTest::newRow("the form's own size") << QSize(547, 597) << false;
+    QTest::newRow("a pixel too low") << QSize(547, 596) << true;
+    QTest::newRow("a pixel too narrow") << QSize(546, 597) << true;
+}
+
+// Where the form fits, the window stays as the form made it: fixed, unscrolled.
+void TestForm::scrollsOnlyWhereShort()
+{
+    QFETCH(QSize, room);
+    QFETCH(bool, scrolls);
+    const QSize minimum = window->minimumSize(), maximum = window->maximumSize();
+    fitInto(window, room);
+    QCOMPARE(bool(qobject_cast<QScrollArea *>(window->centralWidget())), scrolls);
+    if (!scrolls) {
+        QCOMPARE(window->minimumSize(), minimum);
+        QCOMPARE(window->maximumSize(), maximum);
     }
 }
 

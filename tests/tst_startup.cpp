@@ -22,7 +22,12 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include <atomic>
 #include <linux/input-event-codes.h>
+#include <optional>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 #include <wayland-client.h>
 
@@ -42,6 +47,66 @@ const wl_message managerRequests[] = {{"create_virtual_pointer", "?on", createTy
 const wl_interface managerInterface = {
     "zwlr_virtual_pointer_manager_v1", 1, 1, managerRequests, 0, {}};
 enum { Motion, MotionAbsolute, Button, Axis, Frame };
+
+// A compositor that answers a client's first roundtrip at once, on the wire:
+// the globals it is given, then the sync callback's done.
+class InstantCompositor
+{
+public:
+    InstantCompositor(const QString &path, const QByteArrayList &globals)
+        : listener(socket(AF_UNIX, SOCK_STREAM, 0))
+    {
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, qPrintable(path), sizeof address.sun_path);
+        if (bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 ||
+            listen(listener, 1) != 0)
+            return;
+        thread = std::thread([this, globals] { serve(globals); });
+    }
+    ~InstantCompositor()
+    {
+        shutdown(listener, SHUT_RDWR); // ends a wait for a client or its requests
+        if (client >= 0)
+            shutdown(client, SHUT_RDWR);
+        if (thread.joinable())
+            thread.join();
+        close(listener);
+    }
+
+private:
+    void serve(const QByteArrayList &globals)
+    {
+        client = accept(listener, nullptr, nullptr);
+        // wl_display.get_registry and wl_display.sync, each with its new id.
+        quint32 registry = 0, callback = 0, message[3];
+        while ((!registry || !callback) && read(client, message, sizeof message) == sizeof message)
+            ((message[1] & 0xffff) == WL_DISPLAY_GET_REGISTRY ? registry : callback) = message[2];
+        QByteArray events;
+        const auto word = [&](quint32 w) { events.append(reinterpret_cast<char *>(&w), 4); };
+        quint32 name = 0;
+        for (const QByteArray &interface : globals) { // wl_registry.global
+            const int padded = (interface.size() + 4) & ~3;
+            word(registry);
+            word(quint32(8 + 4 + 4 + padded + 4) << 16);
+            word(++name);
+            word(interface.size() + 1);
+            events.append(interface.leftJustified(padded, '\0'));
+            word(1);
+        }
+        word(callback); // wl_callback.done
+        word(12u << 16);
+        word(1);
+        if (write(client, events.constData(), events.size()) == events.size())
+            while (read(client, message, sizeof message) > 0)
+                continue; // until the client goes
+        close(client);
+    }
+
+    int listener;
+    std::atomic<int> client{-1};
+    std::thread thread;
+};
 } // namespace
 
 class TestStartup : public QObject
@@ -360,15 +425,21 @@ void TestStartup::compositorProbe_data()
     QTest::addColumn<QByteArray>("display"); // "silent...": a socket that never answers
     QTest::addColumn<bool>("connects");
     QTest::addColumn<bool>("drawsFrames");
-    QTest::newRow("no compositor") << QByteArray("/nonexistent/wayland-0") << false << false;
-    QTest::newRow("no runtime folder") << QByteArray("wayland-0") << false << false;
-    QTest::newRow("never answers") << QByteArray("silent") << true << false;
-    QTest::newRow("never answers, by name") << QByteArray("silent by name") << true << false;
+    QTest::addColumn<int>("timeoutMs");
+    QTest::newRow("no compositor") << QByteArray("/nonexistent/wayland-0") << false << false << 300;
+    QTest::newRow("no runtime folder") << QByteArray("wayland-0") << false << false << 300;
+    QTest::newRow("never answers") << QByteArray("silent") << true << false << 300;
+    QTest::newRow("never answers, by name") << QByteArray("silent by name") << true << false << 300;
+    // An answer ends the wait: a probe that waited on would meet the watchdog
+    // long before its own timeout.
+    const int never = 3600 * 1000;
+    QTest::newRow("answers, no frames") << QByteArray("instant") << true << false << never;
+    QTest::newRow("answers, frames") << QByteArray("instant frames") << true << true << never;
     // Set by the Wayland tests, which start the compositor.
     const QByteArray session = qgetenv("CORVANE_COMPOSITOR_DRAWS_FRAMES");
     if (!session.isEmpty())
         QTest::newRow("the test's compositor")
-            << qgetenv("WAYLAND_DISPLAY") << true << (session == "yes");
+            << qgetenv("WAYLAND_DISPLAY") << true << (session == "yes") << 300;
 }
 
 // The probe answers in time, whatever the compositor does, and prints nothing.
@@ -377,10 +448,19 @@ void TestStartup::compositorProbe()
     QFETCH(QByteArray, display);
     QFETCH(bool, connects);
     QFETCH(bool, drawsFrames);
+    QFETCH(int, timeoutMs);
     QTemporaryDir dir;
     QLocalServer silent; // accepts connections, and never reads them
     if (display.startsWith("silent") && silent.listen(dir.filePath("wayland-silent")))
         display = display == "silent" ? silent.fullServerName().toLocal8Bit() : "wayland-silent";
+    QByteArrayList globals = {"wl_compositor", "wl_shm", "xdg_wm_base"};
+    if (display.endsWith("frames"))
+        globals << "zxdg_decoration_manager_v1";
+    std::optional<InstantCompositor> instant;
+    if (display.startsWith("instant")) {
+        instant.emplace(dir.filePath("wayland-instant"), globals);
+        display = dir.filePath("wayland-instant").toLocal8Bit();
+    }
     const QByteArray wasDisplay = qgetenv("WAYLAND_DISPLAY"),
                      wasRuntime = qgetenv("XDG_RUNTIME_DIR");
     qputenv("WAYLAND_DISPLAY", display);
@@ -390,7 +470,7 @@ void TestStartup::compositorProbe()
     QVERIFY(printed.open(QIODevice::ReadWrite));
     const int savedError = dup(STDERR_FILENO);
     dup2(printed.handle(), STDERR_FILENO);
-    const bool answer = compositorDrawsFrames(300);
+    const bool answer = compositorDrawsFrames(timeoutMs);
     dup2(savedError, STDERR_FILENO);
     close(savedError);
     qputenv("WAYLAND_DISPLAY", wasDisplay);

@@ -2,12 +2,16 @@
 # The shipped program on a real X server at each screen density given: the
 # start-up notice answered with Enter, the window's size checked against the
 # density, its class and icon as a dock sees them, then a close request from
-# a window manager, which must end the program with exit code 0.
-# Usage: x11_window.sh PROGRAM [DPI[:WIDTHxHEIGHT]...]   (default 96 192, on 1600x1400)
+# a window manager, which must end the program with exit code 0; then
+# EXIT_TEST (exit_code.cpp), which asks for exit code 3, must end with it.
+# Where the screen has room, the window keeps its fixed size: no smaller
+# minimum for a window manager to resize it to.
+# Usage: x11_window.sh PROGRAM EXIT_TEST [DPI[:WIDTHxHEIGHT]...]   (default 96 192, on 1600x1400)
 # With CORVANE_SHOTS=DIR, saves the window at each density as DIR/window-DPI.png.
 set -euo pipefail
 
 program=$(realpath "$1")
+exit_test=$(realpath "$2")
 # --help and --version answer without any display.
 bare=(env -u DISPLAY -u WAYLAND_DISPLAY "$program")
 help=$("${bare[@]}" --help) && [[ $help == Usage:\ corvane*-platform* ]] &&
@@ -16,7 +20,7 @@ help=$("${bare[@]}" --help) && [[ $help == Usage:\ corvane*-platform* ]] &&
 # The desktop entry names the window class that ties the window to it.
 desktop=$(dirname "$0")/../data/org.corvane.Corvane.desktop
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
-shift
+shift 2
 dpis=("$@")
 [[ ${#dpis[@]} -eq 0 ]] && dpis=(96 192)
 
@@ -97,6 +101,8 @@ run_at() {
     else
         ((width >= want_w - 1 && width <= want_w + 1 && height >= want_h - 1 && height <= want_h + 1)) ||
             fail "window is ${width}x${height} at $dpi DPI, expected ${want_w}x${want_h}"
+        timeout 5 xprop -id "$window" WM_NORMAL_HINTS |
+            grep -q "minimum size: $width by $height\$" || fail "the window can be made smaller at $dpi DPI"
     fi
 
     if [[ -n ${CORVANE_SHOTS:-} ]]; then
@@ -145,6 +151,8 @@ run_at() {
     wait "$corvane" || rc=$?
     echo "exit code $rc"
     [[ $rc -eq 0 ]] || { cat "$work/corvane.log" >&2; fail "exit code $rc at $dpi DPI"; }
+    env -u QT_XCB_GL_INTEGRATION QT_QPA_PLATFORM=xcb "$(dirname "$0")/exit_code.sh" "$exit_test" ||
+        fail "exit code on X11"
 
     kill "${pids[@]}" 2>/dev/null || true
     wait 2>/dev/null || true
