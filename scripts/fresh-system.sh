@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the test command (scripts/test.sh) as root in a fresh minimal Debian
 # system, as a new user would from a clean checkout:
-#   scripts/fresh-system.sh 12|13 [ARGUMENT...]    (arguments go to test.sh)
+#   scripts/fresh-system.sh 12|13|testing [ARGUMENT...]    (arguments go to test.sh)
 # The system is made with `debootstrap --variant=minbase` from the Debian
 # mirror that this machine's apt sources name, and the committed tree (HEAD)
 # is copied into it. Needs root (or sudo). Unless --quick is given, the two
@@ -18,7 +18,8 @@ release=${1:-}
 case $release in
 12) suite=bookworm ;;
 13) suite=trixie ;;
-*) echo "usage: $0 12|13 [test.sh argument...]" >&2; exit 2 ;;
+testing) suite=testing ;; # by the suite's name, so that it follows testing
+*) echo "usage: $0 12|13|testing [test.sh argument...]" >&2; exit 2 ;;
 esac
 shift
 if [[ $(id -u) -ne 0 ]]; then
@@ -71,6 +72,12 @@ fi
 # Its root folder open to the system's own users (mktemp made it private).
 chmod 755 "$root"
 echo "deb $mirror $suite main" >"$root/etc/apt/sources.list"
+if [[ $suite == testing ]]; then
+    # A mirror may serve testing's Release file past its Valid-Until date
+    # (released suites have none): apt would refuse it.
+    echo "== testing: apt accepts a Release file past its Valid-Until date"
+    echo 'Acquire::Check-Valid-Until "false";' >"$root/etc/apt/apt.conf.d/99corvane-valid-until"
+fi
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 
 mount -t proc proc "$root/proc"

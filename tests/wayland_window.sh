@@ -1,22 +1,24 @@
 #!/usr/bin/env bash
 # The shipped program on a headless Wayland compositor with only
 # WAYLAND_DISPLAY set, as in a session started from a console: sway draws the
-# window frames, Weston leaves them to the client. Shown natively, with the
-# desktop entry's app_id on sway (docks find its icon by it) and a title bar
-# on Weston (its own before Qt 6.8, Qt's since; whole below the panel on a
-# small output, with the frame), no GL
-# driver mapped once the window shows (Mesa's EGL, a DRI driver, gbm, LLVM),
-# closed (the compositor's close request on sway, the title bar's button on
-# Weston) with exit code 0 and nothing on standard error; then started and
-# closed CYCLES more times with every core busy, each ending within 10 s.
-# PROBE_TEST (tst_startup) first asks the compositor whether it draws frames
-# and, on sway, drags Corvane's own title bar with a virtual pointer;
-# EXIT_TEST, main() with a window that asks for exit code 3, ends with it.
+# window frames, Weston leaves them to the client. First it is started and
+# closed CYCLES times with every core busy, each run ending within 10 s. Then
+# PROBE_TEST (tst_startup) asks the compositor whether it draws frames and,
+# on sway before Qt 6.8, drags Corvane's own title bar with a virtual
+# pointer. Then the program once more: shown natively, with the desktop
+# entry's app_id on sway (docks find its icon by it) and a title bar on
+# Weston (its own before Qt 6.8, Qt's since; whole below the panel on a small
+# output, with the frame), no GL driver mapped in its process once the window
+# shows (Mesa's EGL, a DRI driver, gbm, LLVM), closed (the compositor's close
+# request on sway, the title bar's button on Weston) with exit code 0 and
+# nothing of its own on standard error. Last, EXIT_TEST, main() with a window
+# that asks for exit code 3, must end with it.
 # Usage:
 #   wayland_window.sh PROGRAM sway|weston CYCLES PROBE_TEST EXIT_TEST
 set -euo pipefail
 program=$(realpath "$1")
 compositor=$2
+cycles=$3
 tests=$(realpath "$(dirname "$0")")
 app_id=$(basename "$tests"/../data/*.desktop .desktop)
 source "$tests/session.sh"
@@ -43,23 +45,6 @@ found() { compgen -G "$1" >/dev/null; }
 retry 10 found "$work/server/wayland-[0-9]" || fail "$compositor did not start"
 display=$(compgen -G "$work/server/wayland-[0-9]" | head -n1)
 ipc=$(compgen -G "$work/server/sway-ipc.*.sock" | head -n1 || true)
-env WAYLAND_DISPLAY="$display" XDG_RUNTIME_DIR="$work/client" QT_QPA_PLATFORM=offscreen \
-    CORVANE_COMPOSITOR_DRAWS_FRAMES=$([[ $compositor == sway ]] && echo yes || echo no) \
-    "$4" compositorProbe >"$work/probe.log" 2>&1 || fail "the compositor probe"
-grep -q "^PASS .*(the test's compositor)" "$work/probe.log" || fail "the compositor probe did not run"
-if [[ $compositor == sway ]]; then
-    # The own title bar, dragged with sway's pointer, moves the window.
-    env WAYLAND_DISPLAY="$display" XDG_RUNTIME_DIR="$work/client" QT_QPA_PLATFORM=wayland \
-        SWAYSOCK="$ipc" timeout 60 "$4" ownBarMovesWindow >"$work/move.log" 2>&1 || true
-    grep -q "^PASS .*ownBarMovesWindow()" "$work/move.log" ||
-        fail "the title bar does not move the window"
-else
-    # Whole on a small output, below the panel, which Wayland does not tell of.
-    env WAYLAND_DISPLAY="$display" XDG_RUNTIME_DIR="$work/client" QT_QPA_PLATFORM=wayland \
-        CORVANE_OUTPUT_ROOM=$((640 - 32)) timeout 60 "$4" fitsOutput >"$work/fit.log" 2>&1 || true
-    grep -q "^PASS .*fitsOutput()" "$work/fit.log" || fail "the window does not fit"
-fi
-
 # Starts PROGRAM, or the one given.
 start_program() {
     env -u DISPLAY -u XDG_SESSION_TYPE -u QT_QPA_PLATFORM -u WAYLAND_SOCKET \
@@ -90,9 +75,6 @@ if [[ $compositor == weston ]]; then
             org.a11y.Bus.GetAddress >/dev/null 2>&1
     }
     retry 10 a11y_bus || fail "no accessibility bus"
-    start_program
-else
-    start_program
 fi
 
 # The one window shown, if it is not $1, as "con_id app_id shell pid" in $view.
@@ -107,7 +89,7 @@ other_view() {
 # Waits for the $1 (notice or window) after the one in $view, checks it and
 # closes it; for the window, once the memory map is checked.
 check_and_close() {
-    local id app shell pid=$corvane
+    local id app shell pid
     if [[ $compositor == weston ]]; then
         if [[ $1 == window ]]; then
             /usr/bin/python3 "$tests/atspi_press.py" --wait "Уст. всё кроме IP" >/dev/null ||
@@ -116,9 +98,14 @@ check_and_close() {
     else
         retry 30 other_view "${view%% *}" || fail "no $1"
         echo "$1: $view"
-        read -r id app shell pid <<<"$view"
+        read -r id app shell _ <<<"$view"
         [[ $shell == xdg_shell ]] || fail "$1 shown through $shell, not natively"
         [[ $app == "$app_id" ]] || fail "$1 has app_id $app, but the desktop entry is $app_id.desktop"
+    fi
+    if [[ $1 == window || $compositor == sway ]]; then
+        # The program, not the timeout that started it.
+        pid=$(pgrep -P "$corvane" | head -n1) || fail "cannot find the program's process"
+        [[ $compositor == weston || ${view##* } == "$pid" ]] || fail "$1 is not the program's: $view"
     fi
     if [[ $1 == window ]]; then
         maps=$(cat "/proc/$pid/maps") || fail "cannot read the memory map of process $pid"
@@ -150,6 +137,44 @@ ends_cleanly() {
     [[ $rc -eq ${1:-0} ]] || fail "exit code $rc"
 }
 
+# First, so that no other check can keep them from running.
+busy=()
+for ((i = 0; cycles > 0 && i < $(nproc); ++i)); do
+    sh -c 'while :; do :; done' &
+    busy+=($!)
+done
+pids+=("${busy[@]}")
+settle=0
+for ((i = 1; i <= cycles; ++i)); do
+    start_program
+    view=none
+    check_and_close notice >/dev/null
+    check_and_close window >/dev/null
+    ends_cleanly
+done
+kill "${busy[@]}" 2>/dev/null || true
+((cycles == 0)) || echo "$cycles runs, every core busy, each ended with exit code 0"
+
+env WAYLAND_DISPLAY="$display" XDG_RUNTIME_DIR="$work/client" QT_QPA_PLATFORM=offscreen \
+    CORVANE_COMPOSITOR_DRAWS_FRAMES=$([[ $compositor == sway ]] && echo yes || echo no) \
+    "$4" compositorProbe >"$work/probe.log" 2>&1 || fail "the compositor probe"
+grep -q "^PASS .*(the test's compositor)" "$work/probe.log" || fail "the compositor probe did not run"
+if [[ $compositor == sway ]] && ! $qt_frames; then
+    # The own title bar, dragged with sway's pointer, moves the window; from
+    # Qt 6.8 on Qt draws the frames where the compositor does not, and the
+    # program's own bar is not used.
+    env WAYLAND_DISPLAY="$display" XDG_RUNTIME_DIR="$work/client" QT_QPA_PLATFORM=wayland \
+        SWAYSOCK="$ipc" timeout 60 "$4" ownBarMovesWindow >"$work/move.log" 2>&1 || true
+    grep -q "^PASS .*ownBarMovesWindow()" "$work/move.log" ||
+        fail "the title bar does not move the window"
+elif [[ $compositor == weston ]]; then
+    # Whole on a small output, below the panel, which Wayland does not tell of.
+    env WAYLAND_DISPLAY="$display" XDG_RUNTIME_DIR="$work/client" QT_QPA_PLATFORM=wayland \
+        CORVANE_OUTPUT_ROOM=$((640 - 32)) timeout 60 "$4" fitsOutput >"$work/fit.log" 2>&1 || true
+    grep -q "^PASS .*fitsOutput()" "$work/fit.log" || fail "the window does not fit"
+fi
+
+start_program
 settle=0.5
 view=none
 check_and_close notice
@@ -160,7 +185,11 @@ else
     ends_cleanly
     echo "exit code 0"
 fi
-[[ ! -s $work/stderr.log ]] || fail "the program printed on standard error"
+# Qt 6.11's AT-SPI adaptor warns, once for each accessibility client, that it
+# has no GetApplicationBusAddress (docs/workarounds.md, Qt faults left):
+# Qt's message, not the program's.
+qt_own='^qt\.accessibility\.atspi: AtSpiAdaptor::applicationInterface does not implement "GetApplicationBusAddress"'
+! grep -v "$qt_own" "$work/stderr.log" || fail "the program printed on standard error"
 
 # The code the window asks for, once every aboutToQuit handler has run and
 # the window is gone.
@@ -170,17 +199,4 @@ ends_cleanly 3
     fail "exit: $(tr '\n' ' ' <"$work/corvane.log")"
 echo "exit code 3 asked for, exit code 3"
 
-for ((i = 0; $3 > 0 && i < $(nproc); ++i)); do
-    sh -c 'while :; do :; done' &
-    pids+=($!)
-done
-settle=0
-for ((i = 1; i <= $3; ++i)); do
-    start_program
-    view=none
-    check_and_close notice >/dev/null
-    check_and_close window >/dev/null
-    ends_cleanly
-done
-(($3 == 0)) || echo "then $3 more runs, every core busy, each ended with exit code 0"
 echo "PASS"
