@@ -26,8 +26,24 @@ public:
         if (event->type() == QEvent::WindowActivate) {
             auto *window = static_cast<QWidget *>(watched);
             window->setAttribute(Qt::WA_KeyboardFocusChange);
-            if (QWidget *focus = window->focusWidget())
+            if (QWidget *focus = window->focusWidget()) {
                 focus->update();
+            } else {
+                // Qt gives the focus after the activation, and a focus given
+                // by other than a key takes the mark away (Qt 6.11, whose
+                // window has no focus widget yet when activated): once more
+                // for that focus.
+                auto *connection = new QMetaObject::Connection;
+                *connection = connect(qApp, &QApplication::focusChanged, this,
+                                      [window, connection](QWidget *, QWidget *now) {
+                                          QObject::disconnect(*connection);
+                                          delete connection;
+                                          if (now && now->window() == window) {
+                                              window->setAttribute(Qt::WA_KeyboardFocusChange);
+                                              now->update();
+                                          }
+                                      });
+            }
         }
         return false;
     }
