@@ -22,11 +22,11 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        // Start-up reaches its first paint in under 100 ms on every platform
-        // measured, so a timer of half a second or more (Corvane's 600 ms
-        // input check) never fires in it. Under callgrind, some 50 times
-        // slower, it would: it is held back, so that the count is of the
-        // start-up that runs natively.
+        // Natively the first paint comes in under 500 ms on every platform
+        // measured (docs/benchmark.md's figures), so a timer of half a second
+        // or more (Corvane's 600 ms input check) never fires before it. Under
+        // callgrind, some 50 times slower, it would: it is held back, so that
+        // the count is of the start-up that runs natively.
         if (event->type() == QEvent::Timer) {
             if (auto *timer = qobject_cast<QTimer *>(watched); timer && timer->interval() >= 500)
                 return true;
@@ -51,9 +51,9 @@ private:
         std::printf("first-paint %lld\n",
                     static_cast<long long>(ts.tv_sec) * 1000000000 + ts.tv_nsec);
         std::fflush(stdout);
-        // Qt's Wayland client (5.15, 6.4 and 6.8) can deadlock tearing its
-        // connection down: Corvane ends its process at quit there, and the
-        // bare program ends here the same way.
+        // WORKAROUND(wayland-exit-deadlock): Qt's Wayland client can deadlock
+        // tearing its connection down: Corvane ends its process at quit
+        // there, and the bare program ends here the same way.
         if (QGuiApplication::platformName() == QLatin1String("wayland"))
             std::_Exit(0);
         QCoreApplication::quit();

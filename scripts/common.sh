@@ -2,9 +2,10 @@
 # folder is configured and built.
 
 # corvane_configure DIR [-DOPTION=VALUE...]
-# Every cache option is given, the defaults below first and then the
-# caller's, so that a folder configured otherwise before cannot change what is
-# built.
+# The build type and every CORVANE_ option are given, the defaults below first
+# and then the caller's, so that a folder configured otherwise before cannot
+# change them. Other cache entries (the compiler, CMAKE_CXX_FLAGS and the
+# linker flags) stay as the folder first had them.
 corvane_configure() {
     local dir=$1
     shift

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages (Debian 12 or 13) that building, running and
-# testing Corvane need, skipping those already present. Extra package names
-# may be passed.
+# Installs the Debian packages that building, running and testing Corvane
+# need, and those given, skipping those already present:
+#   scripts/install-deps.sh [PACKAGE...]
 set -euo pipefail
 
 packages=(

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds a release and makes a Debian package of it
 # in build-package/ (build-package-qt6/ for Qt 6), with dependencies taken from
-# the program's libraries. Usage: scripts/package.sh [5|6], Qt 5 by default.
+# the program's libraries, for Qt 5 unless 6 is given:
+#   scripts/package.sh [5|6]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Corvane and starts it. Without a display it
-# starts a virtual X display (Xvfb), saves screenshots of the start-up notice
-# and, once the notice is answered, of the main window, and keeps Corvane
-# running until interrupted.
+# Installs what is missing, builds Corvane and starts it with the arguments
+# given:
+#   scripts/run.sh [CORVANE-ARGUMENT...]
+# Without a display it starts a virtual X display (Xvfb), saves screenshots of
+# the start-up notice and, once the notice is answered, of the main window,
+# and keeps Corvane running until interrupted.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh

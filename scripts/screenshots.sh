@@ -13,7 +13,7 @@ corvane_build build corvane corvane_screenshots
 QT_QPA_PLATFORM=offscreen QT_FONT_DPI=96 build/tools/corvane_screenshots docs/screenshots
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
-CORVANE_SHOTS=$shots tests/x11_window.sh build/src/corvane 192
+CORVANE_SHOTS=$shots tests/x11_window.sh build/src/corvane - 192
 mv "$shots/window-192.png" docs/screenshots/window-192dpi.png
 echo docs/screenshots/window-192dpi.png
 # With a folder given, also the tabs under a dark and a black high-contrast
@@ -24,5 +24,5 @@ if [[ -n ${1:-} ]]; then
         mkdir -p "$1/$palette"
         QT_QPA_PLATFORM=offscreen QT_FONT_DPI=96 build/tools/corvane_screenshots "$1/$palette" "$palette"
     done
-    CORVANE_SHOTS=$1 tests/x11_window.sh build/src/corvane 120:1366x768
+    CORVANE_SHOTS=$1 tests/x11_window.sh build/src/corvane - 120:1366x768
 fi

@@ -17,7 +17,8 @@ void chooseIntegrations(int argc, char **argv, bool (*compositorDrawsFrames)());
 void setUpApplication();
 
 // main()'s last step, given the event loop's result, which it returns. Where
-// Qt's Wayland client can hang tearing its connection down, the process ends
+// Qt's Wayland client can hang tearing its connection down
+// (WORKAROUND(wayland-exit-deadlock)), the process ends
 // with that code as the QApplication starts to go, after the window: only the
 // teardown is skipped.
 int leaveApplication(int exitCode);
