@@ -23,7 +23,7 @@ fuzz_seconds=${FUZZ_SECONDS:-5}
 # The AT-SPI test needs the accessibility bus, a session bus and its Python
 # client; the Wayland tests a headless sway and Weston; the start-up goals
 # valgrind.
-extra=(desktop-file-utils appstream sway weston qtwayland5 at-spi2-core dbus python3-pyatspi valgrind)
+extra=(desktop-file-utils appstream sway weston qtwayland5 at-spi2-core dbus python3-pyatspi valgrind orca)
 $quick || extra+=(qt6-base-dev qt6-base-dev-tools qt6-wayland clang libclang-rt-dev lintian dpkg-dev file devscripts)
 scripts/install-deps.sh "${extra[@]}"
 

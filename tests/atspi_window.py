@@ -12,12 +12,16 @@ import tempfile
 import time
 
 LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
-missing = [t for t in ("Xvfb", "dbus-daemon", "dbus-send", "xdotool", "openbox") if not shutil.which(t)]
+orca = ("orca", "unshare") * ("--orca" in sys.argv)
+missing = [t for t in ("Xvfb", "dbus-daemon", "dbus-send", "xdotool", "openbox") + orca if not shutil.which(t)]
 missing += [] if os.access(LAUNCHER, os.X_OK) else [LAUNCHER]
 missing += [] if importlib.util.find_spec("pyatspi") else ["python3-pyatspi"]
 if missing:
     print("missing (scripts/install-deps.sh installs them):", *missing)
     sys.exit(1 if os.environ.get("CORVANE_REQUIRE_TOOLS") else 77)
+if orca and os.getuid() == 0 and os.getpid() != 1:  # Orca starts only if its user runs no other
+    os.execvp("unshare", ["unshare", "-pfm", "--propagation", "unchanged", "sh", "-c", "mount --make-private"
+                          ' /proc && mount -t proc proc /proc && exec "$@"', "sh", sys.executable, *sys.argv])
 
 work = tempfile.mkdtemp()
 os.environ.update(HOME=work, XDG_RUNTIME_DIR=work, XDG_CONFIG_HOME=work, QT_QPA_PLATFORM="xcb")
@@ -61,6 +65,10 @@ for _ in range(50):
                       stderr=subprocess.DEVNULL, timeout=10).returncode == 0:
         break
     time.sleep(0.1)
+if orca:
+    import atexit, orca_speech  # noqa: E401
+    atexit.register(cleanup)
+    sys.exit(1 if orca_speech.run(sys.argv[1], start) else 0)
 import pyatspi  # noqa: E402  (after the session bus is known)
 from gi.repository import GLib  # noqa: E402
 
@@ -153,7 +161,8 @@ def whole_selected(obj):
 def notice(heading, *lines, seconds=5):
     """Alert, heading, every line in one (speech takes a break for a space), no path of another role."""
     def read():
-        parts = [find(pyatspi.ROLE_ALERT, heading)]
+        parts = [pyatspi.findDescendant(app(), lambda o: o.getRole() == pyatspi.ROLE_ALERT and
+                                        o.name.split(". ")[0] == heading)]
         parts += pyatspi.findAllDescendants(parts[0], bool)
         return all(roles.setdefault(o.path, o.getRole()) == o.getRole() for o in parts) and any(
             "\n" not in o.name and all(line in o.name for line in lines) for o in parts)

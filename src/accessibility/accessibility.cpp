@@ -5,8 +5,11 @@
 
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QComboBox>
 #include <QLCDNumber>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QStackedWidget>
 #include <QStyle>
@@ -18,9 +21,12 @@
 
 namespace {
 
+void passedOn(QAccessibleEvent *event);
+
 // ---- Line edits ----
 
-// In place of Qt's own for the attribute runs Orca 43 needs (ShownText).
+// In place of Qt's own for the attribute runs Orca 43 needs (ShownText,
+// WORKAROUND(orca-last-character)).
 // Edits made through it go through the field's validator, as with Qt's own,
 // and are signalled as textEdited(), as the operator's are, so that the
 // window checks them.
@@ -168,7 +174,7 @@ class DisplayAccessible : public QAccessibleWidget,
 {
 public:
     // Read-only text rather than a label: Orca 43 speaks a label's name
-    // alone, without the number and unit shown.
+    // alone, without the number and unit shown (WORKAROUND(orca-display-label)).
     explicit DisplayAccessible(QLCDNumber *display)
         : QAccessibleWidget(display, QAccessible::EditableText)
     {
@@ -206,6 +212,52 @@ public:
 
 protected:
     QFont font() const override { return display()->font(); }
+};
+
+// ---- Notices ----
+
+// An alert named by its heading and, from Qt 6.8, described by its message's
+// label, which a screen reader reads with the heading.
+class MessageBoxAccessible : public QAccessibleWidget
+{
+public:
+    explicit MessageBoxAccessible(QMessageBox *box)
+        : QAccessibleWidget(box, QAccessible::AlertMessage)
+    {
+    }
+
+    QAccessibleInterface *message() const
+    {
+        auto *label = widget()->findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel"));
+        return label && !label->text().isEmpty() ? QAccessible::queryAccessibleInterface(label)
+                                                 : nullptr;
+    }
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QList<QPair<QAccessibleInterface *, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override
+    {
+        auto related = QAccessibleWidget::relations(match);
+        if (QAccessibleInterface *text = message(); text && (match & QAccessible::DescriptionFor))
+            related.append({text, QAccessible::DescriptionFor});
+        return related;
+    }
+#else
+    // WORKAROUND(atspi-alert-description): Orca 48 reads of an alert its
+    // description, or else only the labels in it that nothing relates to and
+    // that have three words or more («Успешно» was never said); Orca 43
+    // speaks a description as well as those labels. Before Qt 6.8 nothing is
+    // described by another object: the message is part of the name, which
+    // keeps both from reading its label again.
+    QString text(QAccessible::Text t) const override
+    {
+        const QString text = QAccessibleWidget::text(t);
+        const QAccessibleInterface *label = message();
+        return t == QAccessible::Name && label
+                   ? text + QStringLiteral(". ") + label->text(QAccessible::Name)
+                   : text;
+    }
+#endif
 };
 
 // ---- What is told without the focus moving ----
@@ -272,26 +324,58 @@ QAccessibleInterface *accessibleInterface(const QString &className, QObject *obj
         return withItems;
     if (auto *display = qobject_cast<QLCDNumber *>(object); display && className == "QLCDNumber")
         return new DisplayAccessible(display);
+    if (auto *box = qobject_cast<QMessageBox *>(object); box && className == "QMessageBox")
+        return new MessageBoxAccessible(box);
     // Orca 43 speaks an unnamed layered pane among the containers of each new
-    // focus; a tab widget's page stack only lays out, as the pages do.
+    // focus; a tab widget's page stack only lays out, as the pages do
+    // (WORKAROUND(orca-layered-pane)).
     if (auto *stack = qobject_cast<QStackedWidget *>(object);
         stack && className == "QStackedWidget")
         return new QAccessibleWidget(stack, QAccessible::Client);
     return nullptr;
 }
 
+void toBridge(QAccessibleEvent *event)
+{
+    QAccessible::installUpdateHandler(nullptr); // to the platform's bridge
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(passedOn);
+}
+
 // A line edit drops its selection as it loses the focus, and Qt tells that
 // before the new focus, so Orca 43 says "Text unselected" on leaving each
-// field it entered by Tab: that news is not passed on.
-void withoutDeselectionOnLeaving(QAccessibleEvent *event)
+// field it entered by Tab: that news is not passed on
+// (WORKAROUND(orca-text-unselected)).
+void passedOn(QAccessibleEvent *event)
 {
     auto *edit = qobject_cast<QLineEdit *>(event->object());
     if (!QAccessible::isActive() || (event->type() == QAccessible::TextSelectionChanged && edit &&
                                      !edit->hasFocus() && !edit->hasSelectedText()))
         return;
-    QAccessible::installUpdateHandler(nullptr); // to the platform's bridge
-    QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(withoutDeselectionOnLeaving);
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    // WORKAROUND(qt5-hidden-name-change): Qt 5 tells the names given to a
+    // notice's widgets before it shows, and Orca 48, reading them after the
+    // notice's button took the focus, says the button again. A widget not yet
+    // shown has been read by no one.
+    auto *widget = qobject_cast<QWidget *>(event->object());
+    if (event->type() == QAccessible::NameChanged && widget && !widget->isVisible())
+        return;
+#endif
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+    // WORKAROUND(atspi-combo-focus-value): Orca 48 finds a combo box's value
+    // only in its selection, which Qt has no interface for before 6.5, and
+    // says the caption twice: a combo box takes the focus at its current item,
+    // as one does when an arrow key chooses an item.
+    auto *combo = qobject_cast<QComboBox *>(event->object());
+    if (combo && event->type() == QAccessible::Focus && event->child() < 0 &&
+        combo->currentIndex() >= 0) {
+        QAccessibleEvent itemEvent(combo, QAccessible::Focus);
+        itemEvent.setChild(combo->currentIndex());
+        toBridge(&itemEvent);
+        return;
+    }
+#endif
+    toBridge(event);
 }
 
 } // namespace
@@ -300,7 +384,7 @@ void installAccessibleInterfaces()
 {
     // Installed once; Qt asks the factory installed last first.
     QAccessible::installFactory(accessibleInterface);
-    QAccessible::installUpdateHandler(withoutDeselectionOnLeaving);
+    QAccessible::installUpdateHandler(passedOn);
     static const bool tabFocusTold =
         QObject::connect(qApp, &QApplication::focusChanged, tellFocusedTab);
     Q_UNUSED(tabFocusTold)

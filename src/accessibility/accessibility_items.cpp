@@ -154,13 +154,57 @@ void ItemAccessible::doAction(const QString &name)
         items->chooseItem(index);
 }
 
+// The current item as the selection, where Qt has a selection interface
+// (from 6.5); choosing an item selects it.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+class CurrentItemSelection : public QAccessibleSelectionInterface
+{
+public:
+    void *selectionCast(QAccessible::InterfaceType type)
+    {
+        return type == QAccessible::SelectionInterface
+                   ? static_cast<QAccessibleSelectionInterface *>(this)
+                   : nullptr;
+    }
+    int selectedItemCount() const override { return int(selectedItems().size()); }
+    QList<QAccessibleInterface *> selectedItems() const override
+    {
+        QAccessibleInterface *item = items()->child(items()->currentItem());
+        return item ? QList<QAccessibleInterface *>{item} : QList<QAccessibleInterface *>{};
+    }
+    bool select(QAccessibleInterface *item) override
+    {
+        const int index = items()->indexOfChild(item);
+        if (index >= 0)
+            items()->chooseItem(index);
+        return index >= 0;
+    }
+    bool unselect(QAccessibleInterface *) override { return false; }
+    bool selectAll() override { return false; }
+    bool clear() override { return false; }
+
+protected:
+    virtual WithItems *items() const = 0;
+};
+#else
+class CurrentItemSelection
+{
+public:
+    virtual ~CurrentItemSelection() = default;
+    void *selectionCast(QAccessible::InterfaceType) { return nullptr; }
+
+protected:
+    virtual WithItems *items() const = 0;
+};
+#endif
+
 // A combo box: its caption as name, its current item as text (Orca 43 reads
-// a combo box's value from its text), and its items as children. An item
-// chosen with the arrow keys while the list is closed takes the focus event,
-// as it would in the open list (WORKAROUND(atspi-combo-selection)): Qt 5.15
-// and 6.4 have no selection interface that would let a screen reader find
-// the new item.
-class ComboBoxAccessible : public WithItems, public ShownText
+// a combo box's value from its text) and as its selection (Orca 48 reads the
+// value from that alone), and its items as children. An item chosen with the
+// arrow keys while the list is closed takes the focus event, as it would in
+// the open list (WORKAROUND(atspi-combo-selection)): Qt 5.15 and 6.4 have no
+// selection interface that would let a screen reader find the new item.
+class ComboBoxAccessible : public WithItems, public ShownText, public CurrentItemSelection
 {
 public:
     explicit ComboBoxAccessible(QComboBox *combo)
@@ -188,6 +232,8 @@ public:
     {
         if (type == QAccessible::TextInterface)
             return static_cast<QAccessibleTextInterface *>(this);
+        if (void *selection = selectionCast(type))
+            return selection;
         return WithItems::interface_cast(type);
     }
     QString text(QAccessible::Text t) const override
@@ -220,10 +266,11 @@ public:
 
 protected:
     QFont font() const override { return combo()->font(); }
+    WithItems *items() const override { return const_cast<ComboBoxAccessible *>(this); }
 };
 
 // A tab bar's tabs, the current one selected. Qt's own tab interface never
-// reports the selected state.
+// reports the selected state (WORKAROUND(qt-tab-selected)).
 class TabBarAccessible : public WithItems
 {
 public:
@@ -261,7 +308,8 @@ QAccessibleInterface *accessibleWithItems(const QString &className, QObject *obj
 }
 
 // Qt tells a tab bar that takes the focus, not its current tab, and Orca 43
-// then speaks neither the tab nor its position: the tab is told after it.
+// then speaks neither the tab nor its position: the tab is told after it
+// (WORKAROUND(atspi-tab-bar-focus)).
 void tellFocusedTab(QWidget *, QWidget *now)
 {
     auto *bar = qobject_cast<QTabBar *>(now);

@@ -78,7 +78,8 @@ public:
     }
     void scrollToSubstring(int, int) override {}
     // Qt's own line edit interface gives an empty run at every offset; Orca
-    // 43 then drops the last character of the text, and all of "0".
+    // 43 then drops the last character of the text, and all of "0"
+    // (WORKAROUND(orca-last-character)).
     QString attributes(int offset, int *startOffset, int *endOffset) const override
     {
         const int count = characterCount();

@@ -93,12 +93,13 @@ void appendInOrder(QWidget *container, QVector<QWidget *> &chain)
 }
 
 // An exclusive group of buttons is one stop in the Tab chain, its checked
-// button, from either side. Qt hands the Tab stop to whichever button last
-// had the focus, checked or not, and before any has had it all of them are
-// stops: Shift+Tab from below would stop on the last one. The arrows move to
-// the next button in the order the buttons lie, round both ends, and check
-// it as a click does; Qt's own arrows skip Up and Down in a row and only
-// move the focus from a button that is not checked.
+// button, from either side (WORKAROUND(qt-radio-stops)). Qt hands the Tab
+// stop to whichever button last had the focus, checked or not, and before
+// any has had it all of them are stops: Shift+Tab from below would stop on
+// the last one. The arrows move to the next button in the order the buttons
+// lie, round both ends, and check it as a click does; Qt's own arrows skip
+// Up and Down in a row and only move the focus from a button that is not
+// checked.
 class RadioGroup : public QObject
 {
 public:
