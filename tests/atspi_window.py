@@ -28,8 +28,8 @@ os.environ.update(HOME=work, XDG_RUNTIME_DIR=work, XDG_CONFIG_HOME=work, QT_QPA_
 procs = []
 
 
-def start(*cmd, stdout=subprocess.DEVNULL, **kw):
-    procs.append(subprocess.Popen(cmd, stdout=stdout, stderr=subprocess.DEVNULL, **kw))
+def start(*cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **kw):
+    procs.append(subprocess.Popen(cmd, stdout=stdout, stderr=stderr, **kw))
     return procs[-1]
 
 

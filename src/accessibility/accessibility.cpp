@@ -361,6 +361,20 @@ void passedOn(QAccessibleEvent *event)
     if (event->type() == QAccessible::NameChanged && widget && !widget->isVisible())
         return;
 #endif
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // WORKAROUND(qt-label-text-event): Qt tells the text changes of a notice's
+    // selectable label as the label's, and a label's interface has no text, so
+    // the AT-SPI bridge drops each with a warning ("Received text event for
+    // invalid interface"). They are not passed on.
+    const bool textChange = event->type() == QAccessible::TextInserted ||
+                            event->type() == QAccessible::TextRemoved ||
+                            event->type() == QAccessible::TextUpdated;
+    if (textChange && qobject_cast<QLabel *>(event->object())) {
+        QAccessibleInterface *label = event->accessibleInterface();
+        if (!label || !label->textInterface())
+            return;
+    }
+#endif
 #if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
     // WORKAROUND(atspi-combo-focus-value): Orca 48 finds a combo box's value
     // only in its selection, which Qt has no interface for before 6.5, and
