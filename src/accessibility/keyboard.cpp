@@ -33,20 +33,22 @@ public:
                 // by other than a key takes the mark away (Qt 6.11, whose
                 // window has no focus widget yet when activated): once more
                 // for that focus.
-                auto *connection = new QMetaObject::Connection;
-                *connection = connect(qApp, &QApplication::focusChanged, this,
-                                      [window, connection](QWidget *, QWidget *now) {
-                                          QObject::disconnect(*connection);
-                                          delete connection;
-                                          if (now && now->window() == window) {
-                                              window->setAttribute(Qt::WA_KeyboardFocusChange);
-                                              now->update();
-                                          }
-                                      });
+                disconnect(firstFocus);
+                firstFocus = connect(qApp, &QApplication::focusChanged, this,
+                                     [this, window](QWidget *, QWidget *now) {
+                                         disconnect(firstFocus);
+                                         if (now && now->window() == window) {
+                                             window->setAttribute(Qt::WA_KeyboardFocusChange);
+                                             now->update();
+                                         }
+                                     });
             }
         }
         return false;
     }
+
+private:
+    QMetaObject::Connection firstFocus;
 };
 
 // A frame drawn around, not on, the widget that has the focus, so that the
