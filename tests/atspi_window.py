@@ -76,6 +76,7 @@ events = []
 pyatspi.Registry.registerEventListener(
     events.append, "object:state-changed:showing", "object:state-changed:focused",
     "object:state-changed:selected", "object:property-change:accessible-value",
+    "object:property-change:accessible-name",
     "object:text-changed:insert", "object:text-selection-changed")
 failures = []
 roles = {}  # of every part of a notice, by its path
@@ -120,9 +121,9 @@ def text(obj):
 
 
 def focused():
-    """The innermost object with the focused state."""
+    """The innermost object shown with the focused state."""
     return pyatspi.findAllDescendants(app(), lambda o: o.getState().contains(
-        pyatspi.STATE_FOCUSED))[-1]
+        pyatspi.STATE_FOCUSED) and o.getState().contains(pyatspi.STATE_SHOWING))[-1]
 
 
 def keys(*names):
@@ -162,7 +163,7 @@ def notice(heading, *lines, seconds=5):
     """Alert, heading, every line in one (speech takes a break for a space), no path of another role."""
     def read():
         parts = [pyatspi.findDescendant(app(), lambda o: o.getRole() == pyatspi.ROLE_ALERT and
-                                        o.name.split(". ")[0] == heading)]
+                                        o.name.split(". ")[0] == heading and o.getState().contains(pyatspi.STATE_SHOWING))]
         parts += pyatspi.findAllDescendants(parts[0], bool)
         return all(roles.setdefault(o.path, o.getRole()) == o.getRole() for o in parts) and any(
             "\n" not in o.name and all(line in o.name for line in lines) for o in parts)
@@ -269,11 +270,18 @@ try:
         wait(f"{key}: {mode} focused, checked", lambda: (focused().name, focused().getState(
              ).contains(pyatspi.STATE_CHECKED)) == (mode, True))
 
-    # A write refused for fields on two tabs, then a read and two writes.
-    keys("Tab", "9", "9", "9", "9", "ctrl+Prior", "BackSpace", "ctrl+Next")
-    for _ in range(12):
-        if focused().name != "Уст. всё кроме IP":
-            keys("Tab")
+    # A write, one refused for fields on two tabs (a notice with the heading
+    # of the one before), then a read and two writes.
+    def tab_to(name):
+        for _ in range(24):
+            if focused().name != name:
+                keys("Tab")
+    tab_to("Уст. всё кроме IP")
+    keys("space")
+    notice("Запись", "Успешно")
+    tab_to("Номер канала")
+    keys("9", "9", "9", "9", "ctrl+Prior", "BackSpace", "ctrl+Next")
+    tab_to("Уст. всё кроме IP")
     keys("space")
     notice("Запись", "Не записано. Проверьте поля:", "«Цветовой код (CC)» на вкладке «TETRA»: 0–15",
            "«Номер канала» трансивера 1 на вкладке «Трансивер»: 0–4096")

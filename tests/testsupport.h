@@ -107,6 +107,8 @@ private:
             box->close();
             break;
         }
+        if (!box->isVisible()) // the next notice may come in the same box
+            seen = closing = nullptr;
     }
 
     static bool textFits(const QMessageBox *box)

@@ -902,6 +902,9 @@ void TestOperator::refusedWrite()
     QCOMPARE(app.store->devIPaddress2, defaults.devIPaddress2);
     QCOMPARE(app.store->hostNodeID, defaults.hostNodeID);
     QCOMPARE(app.store->hostClusterID, defaults.hostClusterID);
+    Corvane::click(app.ui->push_readAll); // the next notice, in the same box
+    QCOMPARE(app.closer.last().informativeText, QStringLiteral("Успешно"));
+    QCOMPARE(app.closer.last().icon, QMessageBox::NoIcon);
 }
 
 void TestOperator::refusedSetAllStoresNothing()

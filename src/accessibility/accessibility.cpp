@@ -216,8 +216,7 @@ protected:
 
 // ---- Notices ----
 
-// An alert named by its heading and, from Qt 6.8, described by its message's
-// label, which a screen reader reads with the heading.
+// An alert named by its heading and its message.
 class MessageBoxAccessible : public QAccessibleWidget
 {
 public:
@@ -233,22 +232,13 @@ public:
                                                  : nullptr;
     }
 
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    QList<QPair<QAccessibleInterface *, QAccessible::Relation>>
-    relations(QAccessible::Relation match) const override
-    {
-        auto related = QAccessibleWidget::relations(match);
-        if (QAccessibleInterface *text = message(); text && (match & QAccessible::DescriptionFor))
-            related.append({text, QAccessible::DescriptionFor});
-        return related;
-    }
-#else
     // WORKAROUND(atspi-alert-description): Orca 48 reads of an alert its
     // description, or else only the labels in it that nothing relates to and
     // that have three words or more («Успешно» was never said); Orca 43
-    // speaks a description as well as those labels. Before Qt 6.8 nothing is
-    // described by another object: the message is part of the name, which
-    // keeps both from reading its label again.
+    // speaks a description as well as those labels. Qt before 6.8 has no
+    // described-by relation, and Orca 48 keeps what describes an object for
+    // a while, where the box shows one message after another: the message is
+    // part of the name, which keeps both from reading its label again.
     QString text(QAccessible::Text t) const override
     {
         const QString text = QAccessibleWidget::text(t);
@@ -257,7 +247,6 @@ public:
                    ? text + QStringLiteral(". ") + label->text(QAccessible::Name)
                    : text;
     }
-#endif
 };
 
 // ---- What is told without the focus moving ----
@@ -326,6 +315,12 @@ QAccessibleInterface *accessibleInterface(const QString &className, QObject *obj
         return new DisplayAccessible(display);
     if (auto *box = qobject_cast<QMessageBox *>(object); box && className == "QMessageBox")
         return new MessageBoxAccessible(box);
+    // A notice's icon is one object from notice to notice, drawn or not, and
+    // so keeps one role.
+    if (auto *icon = qobject_cast<QLabel *>(object);
+        icon && className == "QLabel" &&
+        icon->objectName() == QLatin1String("qt_msgboxex_icon_label"))
+        return new QAccessibleWidget(icon, QAccessible::Graphic);
     // Orca 43 speaks an unnamed layered pane among the containers of each new
     // focus; a tab widget's page stack only lays out, as the pages do
     // (WORKAROUND(orca-layered-pane)).
@@ -355,10 +350,11 @@ void passedOn(QAccessibleEvent *event)
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     // WORKAROUND(qt5-hidden-name-change): Qt 5 tells the names given to a
     // notice's widgets before it shows, and Orca 48, reading them after the
-    // notice's button took the focus, says the button again. A widget not yet
-    // shown has been read by no one.
+    // notice's button took the focus, says the button again. A widget of a
+    // window never shown has been read by no one.
     auto *widget = qobject_cast<QWidget *>(event->object());
-    if (event->type() == QAccessible::NameChanged && widget && !widget->isVisible())
+    if (event->type() == QAccessible::NameChanged && widget && !widget->isVisible() &&
+        !widget->window()->testAttribute(Qt::WA_WState_ExplicitShowHide))
         return;
 #endif
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
@@ -427,24 +423,6 @@ void describeInputProblem(QLineEdit *edit, const QString &problem)
         announce(edit, problem);
     else if (!before.isEmpty() && before != range) // acceptable again
         announce(edit, QCoreApplication::translate("transceiver_master", "Допустимое значение"));
-}
-
-AccessibleIdHold::~AccessibleIdHold()
-{
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    // WORKAROUND(qt5-atspi-id-reuse): Qt 5 gives the next object it makes
-    // accessible the id, and so the D-Bus path, of the one made last if that
-    // one is gone, and a screen reader keeps the role it read at a path: the
-    // next notice would be taken for a label or a button of the one before,
-    // and not spoken as an alert. A notification never shown keeps that id
-    // taken.
-    static QAccessible::Id held = 0;
-    if (!QAccessible::isActive())
-        return;
-    if (held)
-        QAccessible::deleteAccessibleInterface(held);
-    held = QAccessible::registerAccessibleInterface(new Notification);
-#endif
 }
 
 void joinAccessibilityBusOnWayland()

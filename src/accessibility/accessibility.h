@@ -23,13 +23,6 @@ void announce(QWidget *near, const QString &message);
 // became wrong, or acceptable again.
 void describeInputProblem(QLineEdit *edit, const QString &problem);
 
-// Made before a notice and gone after it: once the notice's widgets, which
-// a screen reader has read, are gone, no new object takes the place of one
-// of them.
-struct AccessibleIdHold {
-    ~AccessibleIdHold();
-};
-
 // Once the QApplication exists, before its event loop runs: lets Qt 5 on
 // Wayland join an accessibility bus that was running before the program.
 void joinAccessibilityBusOnWayland();

@@ -338,34 +338,38 @@ void transceiver_master::installValidator(QLineEdit *edit, int max)
 void transceiver_master::showNotice(const QString &text, const QString &informativeText,
                                     QMessageBox::Icon icon)
 {
-    const AccessibleIdHold hold; // gone after the box
-    QMessageBox box;
-    box.setAccessibleName(text); // it has no title
-    box.setText(text);
-    box.setInformativeText(informativeText);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.setDefaultButton(QMessageBox::Ok);
-    box.setIcon(icon);
+    // One box for every notice, made with the first. A screen reader reads
+    // the events of a notice's closing after it has closed, at times after
+    // the next has come and gone, asking about its parts.
+    if (!notice) {
+        notice = std::make_unique<QMessageBox>();
+        notice->setStandardButtons(QMessageBox::Ok);
+        notice->setDefaultButton(QMessageBox::Ok);
+        if (auto *heading = notice->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
+            heading->installEventFilter(new HeavierText(heading));
+    }
+    QMessageBox *box = notice.get();
+    box->setAccessibleName(text); // it has no title
+    box->setText(text);
+    box->setInformativeText(informativeText);
+    box->setIcon(icon);
     // Each text unbroken, and the box wide enough for its title bar: it would
     // take the width of its shortest texts, cutting the title and wrapping a
     // field's name. No wider than the screen.
     const QScreen *screen = QGuiApplication::primaryScreen();
     const int widest = screen ? screen->availableGeometry().width() * 4 / 5 : 1000;
-    for (QLabel *label : box.findChildren<QLabel *>()) {
+    for (QLabel *label : box->findChildren<QLabel *>()) {
         if (label->text().isEmpty())
             continue;
-        if (label->text() == text) { // the heading over the message
-            label->installEventFilter(new HeavierText(label));
-        } else {
+        if (label->text() != text) // the message under the heading
             label->setAccessibleName(asSentences(label->text()));
-        }
         const QFontMetrics metrics = label->fontMetrics();
         int width = label->text() == text ? 30 * metrics.averageCharWidth() : 0;
         for (const QString &line : label->text().split(QLatin1Char('\n')))
             width = qMax(width, metrics.horizontalAdvance(line) + (label->text() == text ? 2 : 1));
         label->setMinimumWidth(qMin(width, widest));
     }
-    box.exec();
+    box->exec();
 }
 
 // ---- Transceiver view and frequencies ----

@@ -12,6 +12,7 @@
 #include <QVector>
 
 #include <deque>
+#include <memory>
 
 class QLineEdit;
 
@@ -103,6 +104,8 @@ private:
     // transceiver on screen when it was typed.
     int shownTab = 0;
     int shownTrx = 0;
+
+    std::unique_ptr<QMessageBox> notice; // each notice in turn
 
     friend class TestAccess;
 };
