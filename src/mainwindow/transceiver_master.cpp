@@ -361,12 +361,13 @@ void transceiver_master::showNotice(const QString &text, const QString &informat
     for (QLabel *label : box->findChildren<QLabel *>()) {
         if (label->text().isEmpty())
             continue;
-        if (label->text() != text) // the message under the heading
+        const bool heading = label->text() == text; // else the message under it
+        if (!heading)
             label->setAccessibleName(asSentences(label->text()));
         const QFontMetrics metrics = label->fontMetrics();
-        int width = label->text() == text ? 30 * metrics.averageCharWidth() : 0;
+        int width = heading ? 30 * metrics.averageCharWidth() : 0;
         for (const QString &line : label->text().split(QLatin1Char('\n')))
-            width = qMax(width, metrics.horizontalAdvance(line) + (label->text() == text ? 2 : 1));
+            width = qMax(width, metrics.horizontalAdvance(line) + (heading ? 2 : 1));
         label->setMinimumWidth(qMin(width, widest));
     }
     box->exec();
