@@ -4,6 +4,7 @@
 #include "accessibility/focusorder.h"
 #include "accessibility/keyboard.h"
 #include "desktop/desktopfit.h"
+#include "desktop/stylefit.h"
 #include "ui_transceiver_master.h"
 
 #include <QCheckBox>
@@ -268,6 +269,7 @@ transceiver_master::transceiver_master(QWidget *parent)
         ComboFontChangeFilter lazyPopups;
 #endif
         ui->setupUi(this);
+        fitToStyleWhenShown(ui->tabWidget);
         // Moving the form into a scroll area re-sends fonts as well.
         fitToScreen(this);
     }

@@ -1,0 +1,17 @@
+#pragma once
+
+class QTabWidget;
+
+// The form is laid out for a style whose check boxes, combo boxes and line
+// edits are as compact as Fusion's. Where the desktop's style (Breeze,
+// Adwaita, Oxygen) needs more, each page is fitted to it: a check box or
+// combo box too narrow for its caption or longest item grows into free room
+// beside it, the column to its right moving over where that room is short,
+// and the pages and the window widen where the page is short; a widget
+// reaching below its page moves up into free room; and where the style draws
+// no frame around a line edit as low as the form's, the line edit gets one.
+// In Fusion nothing changes.
+void fitToStyle(QTabWidget *tabs);
+// As fitToStyle(), when the window first shows: only then have the pages
+// their size, and the window is not on screen yet.
+void fitToStyleWhenShown(QTabWidget *tabs);
