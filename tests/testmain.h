@@ -15,6 +15,7 @@
 #include "desktop/leakcheck.h"
 
 #include <QApplication>
+#include <QStyle>
 #include <QTest>
 
 inline void pauseLeakTracking()
@@ -31,6 +32,18 @@ inline void resumeLeakTracking()
 #endif
 }
 
+// A style asked for that Qt could not load would leave the tests in Fusion.
+inline bool styleAsAsked()
+{
+    const QString asked = qEnvironmentVariable("QT_STYLE_OVERRIDE");
+    if (asked.isEmpty() ||
+        QApplication::style()->objectName().compare(asked, Qt::CaseInsensitive) == 0)
+        return true;
+    qCritical("style %s asked for, %s loaded", qPrintable(asked),
+              qPrintable(QApplication::style()->objectName()));
+    return false;
+}
+
 // The program's own high-DPI setup: the form is laid out at 96 logical DPI
 // whatever the platform's density, as on the desktop.
 #define CORVANE_TEST_MAIN(TestObject)                                                              \
@@ -44,6 +57,8 @@ inline void resumeLeakTracking()
             pauseLeakTracking();                                                                   \
             QApplication app(argc, argv);                                                          \
             resumeLeakTracking();                                                                  \
+            if (!styleAsAsked())                                                                   \
+                return 1;                                                                          \
             TestObject tc;                                                                         \
             QTEST_SET_MAIN_SOURCE_PATH                                                             \
             result = QTest::qExec(&tc, argc, argv);                                                \

@@ -3,6 +3,7 @@
 #include "testmain.h"
 #include "form/MainWindowForm.h"
 #include "desktop/desktopfit.h"
+#include "desktop/stylefit.h"
 #include "ui_transceiver_master.h"
 
 #include <QAccessible>
@@ -19,6 +20,7 @@
 #include <QScrollArea>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -587,14 +589,18 @@ void TestForm::windowSizeAndFont()
 }
 
 // Every caption shows whole: its text is no wider than the room the style
-// leaves it. Run at the platform's density and again at another one (CTest
-// sets QT_FONT_DPI), where the form must scale rather than grow its fonts;
-// and with the program's font set over a bold or an italic desktop font.
+// leaves it; a combo box's longest item is drawn whole beside the arrow; a
+// line edit's frame stands out from the page and from the field. Run at the
+// platform's density and again at another one (CTest sets QT_FONT_DPI),
+// where the form must scale rather than grow its fonts; with the program's
+// font set over a bold or an italic desktop font; and in each desktop style
+// (CTest sets QT_STYLE_OVERRIDE), fitted to it as the program fits it.
 void TestForm::captionsFit_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("desktopFont");
-    const QByteArrayList captioned = {"QLabel", "QCheckBox", "QRadioButton", "QPushButton"};
+    const QByteArrayList captioned = {"QLabel",      "QCheckBox", "QRadioButton",
+                                      "QPushButton", "QComboBox", "QLineEdit"};
     for (const char *desktopFont : {"", "bold ", "italic "}) {
         for (const WidgetRow &r : widgetRows) {
             // The tab pages stand for their tabs.
@@ -617,12 +623,66 @@ void TestForm::captionsFit()
     font.setItalic(desktopFont == "italic ");
     QApplication::setFont(font);
     setUpApplication();
+    auto *w = window->findChild<QWidget *>(name);
+    for (QWidget *page = w; page; page = page->parentWidget()) {
+        if (form.tabWidget->indexOf(page) >= 0)
+            form.tabWidget->setCurrentWidget(page);
+    }
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    auto *w = window->findChild<QWidget *>(name);
+    fitToStyle(form.tabWidget);
     const QFontMetrics fm = w->fontMetrics();
     QString text;
     QRect room;
+    if (auto *combo = qobject_cast<QComboBox *>(w)) {
+        // Each item drawn: its dark pixels span its whole width.
+        for (int i = 0; i < combo->count(); ++i) {
+            combo->setCurrentIndex(i);
+            const QImage shown = combo->grab().toImage();
+            int first = shown.width(), last = -1;
+            for (int x = 0; x < shown.width(); ++x) {
+                for (int y = shown.height() / 4; y < shown.height() * 3 / 4; ++y) {
+                    if (qGray(shown.pixel(x, y)) < 110) {
+                        first = qMin(first, x);
+                        last = x;
+                    }
+                }
+            }
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            const QRect arrow = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                               QStyle::SC_ComboBoxArrow, combo);
+            // The arrow's own dark pixels do not count.
+            last = qMin(last, arrow.left() - 1);
+            const int drawn = last - first + 1, whole = fm.horizontalAdvance(combo->itemText(i));
+            QVERIFY2(drawn >= whole - 3, qPrintable(QStringLiteral("%1 of %2 px drawn: %3")
+                                                        .arg(drawn)
+                                                        .arg(whole)
+                                                        .arg(combo->itemText(i))));
+        }
+        return;
+    }
+    if (auto *edit = qobject_cast<QLineEdit *>(w)) {
+        // Framed as it starts, as a white field and as a yellow one.
+        const QColor page = edit->parentWidget()->palette().color(QPalette::Window);
+        for (const char *sheet : {"", "QLineEdit{ background-color: white }",
+                                  "QLineEdit{ background-color: yellow }"}) {
+            edit->setStyleSheet(QString::fromLatin1(sheet));
+            const QImage shown = edit->grab().toImage();
+            const int y = shown.height() / 2;
+            const QColor inside = shown.pixelColor(shown.width() - 4, y);
+            if (*sheet)
+                QCOMPARE(inside, QColor(QString::fromLatin1(sheet).section(' ', 2, 2)));
+            bool framed = false;
+            for (int x = 0; x < 3; ++x) {
+                const QColor edge = shown.pixelColor(x, y);
+                framed = framed ||
+                         (contrastRatio(edge, page) >= 1.3 && contrastRatio(edge, inside) >= 1.3);
+            }
+            QVERIFY2(framed, sheet);
+        }
+        return;
+    }
     if (auto *label = qobject_cast<QLabel *>(w)) {
         text = label->text();
         room = label->contentsRect();

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QPalette>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -18,6 +19,10 @@ int main(int argc, char *argv[])
     prepareApplication();
     QApplication app(argc, argv);
     setUpApplication();
+    // A style asked for but not installed would be drawn as Fusion.
+    const QString style = qEnvironmentVariable("QT_STYLE_OVERRIDE");
+    if (!style.isEmpty() && style.compare(app.style()->objectName(), Qt::CaseInsensitive) != 0)
+        return 2;
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     const QByteArray palette = argc > 2 ? QByteArray(argv[2]) : QByteArray();
     if (palette == "dark")

@@ -281,6 +281,10 @@ int fitPageToStyle(QWidget *page)
 
 void fitToStyle(QTabWidget *tabs)
 {
+    // The styles the form is laid out in: nothing to measure at start-up.
+    const QString style = tabs->style()->objectName();
+    if (style == QLatin1String("fusion") || style == QLatin1String("windows"))
+        return;
     // The pages as large as the tabs' page area, as its layout would make them.
     const auto fitPages = [tabs] {
         int lacking = 0;

@@ -10,7 +10,7 @@ class QTabWidget;
 // and the pages and the window widen where the page is short; a widget
 // reaching below its page moves up into free room; and where the style draws
 // no frame around a line edit as low as the form's, the line edit gets one.
-// In Fusion nothing changes.
+// In Fusion and Windows, which the form is laid out in, nothing is measured.
 void fitToStyle(QTabWidget *tabs);
 // As fitToStyle(), when the window first shows: only then have the pages
 // their size, and the window is not on screen yet.
