@@ -119,8 +119,14 @@ void fitInto(QMainWindow *window, const QSize &room)
     area->setWidget(content);
     window->setCentralWidget(area);
     QObject::connect(qApp, &QApplication::focusChanged, area, [area](QWidget *, QWidget *now) {
-        if (now && area->widget()->isAncestorOf(now))
-            area->ensureWidgetVisible(now);
+        // The whole field: ensureWidgetVisible() settles for a line edit's
+        // cursor, leaving the field's edge under the window's in a taller
+        // style such as Breeze.
+        if (now && area->widget()->isAncestorOf(now)) {
+            const QRect field(now->mapTo(area->widget(), QPoint()), now->size());
+            area->ensureVisible(field.center().x(), field.center().y(), field.width() / 2 + 4,
+                                field.height() / 2 + 4);
+        }
     });
 
     // As large as the room allows, up to the whole form with its scroll bars.

@@ -126,6 +126,7 @@ int labelEnd(const QComboBox *combo, const QString &text, int width)
     QImage image(option.rect.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
+    painter.setFont(combo->font()); // as the combo box's own painter has it
     combo->style()->drawControl(QStyle::CE_ComboBoxLabel, &option, &painter, combo);
     painter.end();
     for (int x = width - 1; x >= 0; --x) {
@@ -283,7 +284,8 @@ void fitToStyle(QTabWidget *tabs)
 {
     // The styles the form is laid out in: nothing to measure at start-up.
     const QString style = tabs->style()->objectName();
-    if (style == QLatin1String("fusion") || style == QLatin1String("windows"))
+    if (style.compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0 ||
+        style.compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0)
         return;
     // The pages as large as the tabs' page area, as its layout would make them.
     const auto fitPages = [tabs] {
