@@ -670,9 +670,11 @@ void TestForm::captionsFit()
             edit->setStyleSheet(QString::fromLatin1(sheet));
             const QImage shown = edit->grab().toImage();
             const int y = shown.height() / 2;
-            const QColor inside = shown.pixelColor(shown.width() - 4, y);
-            if (*sheet)
-                QCOMPARE(inside, QColor(QString::fromLatin1(sheet).section(' ', 2, 2)));
+            const QColor inside = shown.pixelColor(shown.width() * 3 / 4, y);
+            // Kvantum draws its theme's field where a program asks for white.
+            const QColor asked(QString::fromLatin1(sheet).section(' ', 2, 2));
+            if (*sheet && (asked != Qt::white || QApplication::style()->objectName() != "kvantum"))
+                QCOMPARE(inside, asked);
             bool framed = false;
             for (int x = 0; x < 3; ++x) {
                 const QColor edge = shown.pixelColor(x, y);

@@ -598,7 +598,11 @@ void TestOperator::readableOnDarkPalette()
     qreal best = 1;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
         best = qMax(best, contrast(QColor(it.key()), QColor(back)));
-    QCOMPARE(QColor(back), background);
+    // Kvantum draws its theme's field where a program asks for white or gives
+    // a palette of its own; yellow it draws.
+    if (QApplication::style()->objectName() != QLatin1String("kvantum") ||
+        background == Qt::yellow)
+        QCOMPARE(QColor(back), background);
     QVERIFY2(best >= 4.5, qPrintable(QString::number(best)));
 }
 

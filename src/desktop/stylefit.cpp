@@ -1,6 +1,7 @@
 #include "desktop/stylefit.h"
 #include "desktop/desktopfit.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -347,6 +348,25 @@ private:
 };
 
 } // namespace
+
+void keepTextReadable(QLineEdit *edit)
+{
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+    QImage image(edit->size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(edit->parentWidget()->palette().color(QPalette::Window));
+    QPainter painter(&image);
+    edit->style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, edit);
+    painter.end();
+    const QColor field = image.pixelColor(image.width() * 3 / 4, image.height() / 2);
+    const QColor themed = QApplication::palette(edit).color(QPalette::Text);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Text, contrastRatio(Qt::black, field) >= contrastRatio(themed, field)
+                                         ? QColor(Qt::black)
+                                         : themed);
+    edit->setPalette(palette);
+}
 
 void fitToStyleWhenShown(QTabWidget *tabs)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+class QLineEdit;
 class QTabWidget;
 
 // The form is laid out for a style whose check boxes, combo boxes and line
@@ -15,3 +16,8 @@ void fitToStyle(QTabWidget *tabs);
 // As fitToStyle(), when the window first shows: only then have the pages
 // their size, and the window is not on screen yet.
 void fitToStyleWhenShown(QTabWidget *tabs);
+// Gives a line edit the text colour, black or the theme's, that stands out
+// more from what its style draws inside it: the white or yellow of its style
+// sheet, or the style's own field where it draws no white a program asks for
+// (Kvantum).
+void keepTextReadable(QLineEdit *edit);

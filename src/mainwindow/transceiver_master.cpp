@@ -37,12 +37,10 @@ const QString notAcceptableStyle = QStringLiteral("QLineEdit{ background-color: 
 
 void paint(QLineEdit *edit, bool acceptable)
 {
+    edit->setStyleSheet(acceptable ? acceptableStyle : notAcceptableStyle);
     // The styles set only the background: on a dark desktop palette the
     // text would stay light, unreadable on white or yellow.
-    QPalette palette = edit->palette();
-    palette.setColor(QPalette::Text, Qt::black);
-    edit->setPalette(palette);
-    edit->setStyleSheet(acceptable ? acceptableStyle : notAcceptableStyle);
+    keepTextReadable(edit);
     // What the yellow says, for those who do not see it.
     describeInputProblem(edit, acceptable ? QString()
                                           : QCoreApplication::translate("transceiver_master",
