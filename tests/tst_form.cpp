@@ -588,6 +588,28 @@ void TestForm::windowSizeAndFont()
     QCOMPARE(form.Tetra_CC->font(), window->font());
 }
 
+namespace {
+
+// How far what a button draws reaches from the side its box is on: the
+// right for a right-to-left button.
+int inkSpan(QAbstractButton *button)
+{
+    const QImage shown = button->grab().toImage();
+    const QRgb page = button->parentWidget()->palette().color(QPalette::Window).rgb();
+    int first = shown.width(), last = -1;
+    for (int x = 0; x < shown.width(); ++x) {
+        for (int y = 0; y < shown.height(); ++y) {
+            if (shown.pixel(x, y) != page) {
+                first = qMin(first, x);
+                last = x;
+            }
+        }
+    }
+    return button->layoutDirection() == Qt::RightToLeft ? shown.width() - first : last + 1;
+}
+
+} // namespace
+
 // Every caption shows whole: its text is no wider than the room the style
 // leaves it; a combo box's longest item is drawn whole beside the arrow; a
 // line edit's frame stands out from the page and from the field. Run at the
@@ -697,6 +719,21 @@ void TestForm::captionsFit()
             : qobject_cast<QRadioButton *>(w) ? QStyle::SE_RadioButtonContents
                                               : QStyle::SE_PushButtonContents;
         room = button->style()->subElementRect(element, &option, button);
+        if (element != QStyle::SE_PushButtonContents) {
+            // As drawn: no more of it shows on a box wider by the whole
+            // caption.
+            const QRect at = button->geometry();
+            const int shown = inkSpan(button);
+            const int whole = fm.horizontalAdvance(button->text());
+            button->setGeometry(button->layoutDirection() == Qt::RightToLeft
+                                    ? at.adjusted(-whole, 0, 0, 0)
+                                    : at.adjusted(0, 0, whole, 0));
+            const int wider = inkSpan(button);
+            button->setGeometry(at);
+            // A glyph's edge may stand over its advance by a pixel.
+            QVERIFY2(wider - shown <= 2,
+                     qPrintable(QStringLiteral("%1 columns of %2 shown").arg(shown).arg(wider)));
+        }
     } else {
         QTabBar *bar = form.tabWidget->tabBar();
         const int index = form.tabWidget->indexOf(w);

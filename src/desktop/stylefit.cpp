@@ -100,18 +100,52 @@ int widen(QWidget *w, int need, Grow grow)
     return need - left - right;
 }
 
-// How much wider a check box or radio button must be for its whole caption,
-// trailing spaces included.
-int captionShortfall(QAbstractButton *button)
+// The columns that hold any of what a check box's or radio button's style
+// draws of it at `width`.
+int inkedColumns(const QAbstractButton *button, int width)
 {
     QStyleOptionButton option;
     option.initFrom(button);
     option.text = button->text();
-    const QStyle::SubElement contents = qobject_cast<QRadioButton *>(button)
+    option.rect.setWidth(width);
+    QImage image(option.rect.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setFont(button->font()); // as the button's own painter has it
+    button->style()->drawControl(qobject_cast<const QRadioButton *>(button) ? QStyle::CE_RadioButton
+                                                                            : QStyle::CE_CheckBox,
+                                 &option, &painter, button);
+    painter.end();
+    int columns = 0;
+    for (int x = 0; x < width; ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (qAlpha(image.pixel(x, y)) != 0) {
+                ++columns;
+                break;
+            }
+        }
+    }
+    return columns;
+}
+
+// How much wider a check box or radio button must be for its whole caption,
+// trailing spaces included: how much of it the style cuts off, as it draws
+// the button.
+int captionShortfall(const QAbstractButton *button)
+{
+    const int width = button->width();
+    const int whole = button->fontMetrics().horizontalAdvance(button->text());
+    const int cut = inkedColumns(button, width + whole) - inkedColumns(button, width);
+    // What is cut of the letters shows as ink; the room the style gives the
+    // caption counts the spaces after them too.
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const QStyle::SubElement contents = qobject_cast<const QRadioButton *>(button)
                                             ? QStyle::SE_RadioButtonContents
                                             : QStyle::SE_CheckBoxContents;
     const int room = button->style()->subElementRect(contents, &option, button).width();
-    return button->fontMetrics().horizontalAdvance(button->text()) - room;
+    return qMax(cut, whole - room);
 }
 
 // The right end of what a combo box's style draws of `text` as its current
