@@ -731,7 +731,7 @@ void TestForm::captionsFit()
             const int wider = inkSpan(button);
             button->setGeometry(at);
             // A glyph's edge may stand over its advance by a pixel.
-            QVERIFY2(wider - shown <= 2,
+            QVERIFY2(wider - shown <= 1,
                      qPrintable(QStringLiteral("%1 columns of %2 shown").arg(shown).arg(wider)));
         }
     } else {
