@@ -19,10 +19,17 @@
 #include <QStyleOptionFrame>
 #include <QTabWidget>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 // Between a grown or moved widget and its neighbours, and the page's edge.
 constexpr int gap = 4;
+// Room to spare beyond a text's width, in what a style says it gives the
+// text, that no style was seen to take away in drawing it; only where there
+// is less is the text drawn to see what shows.
+constexpr int surelyFits = 24;
 // A frame is seen where it stands out this much from the page and from
 // the field inside it (WCAG contrast; Fusion's outline is about 2).
 constexpr qreal visibleFrame = 1.5;
@@ -57,8 +64,10 @@ QPair<int, int> freeRoom(const QWidget *w)
     const int top = g.top() + g.height() / 4, bottom = g.bottom() - g.height() / 4;
     int left = gap, right = w->parentWidget()->width() - 1 - gap;
     for (const QWidget *s : siblingsOf(w)) {
+        if (s->isHidden() || s->geometry().bottom() < top || s->geometry().top() > bottom)
+            continue;
         const QRect c = covered(s);
-        if (s->isHidden() || c.bottom() < top || c.top() > bottom)
+        if (c.bottom() < top || c.top() > bottom)
             continue;
         if (c.right() < g.left())
             left = qMax(left, c.right() + 1 + gap);
@@ -100,6 +109,18 @@ int widen(QWidget *w, int need, Grow grow)
     return need - left - right;
 }
 
+// Which columns of a transparent image something was drawn into.
+std::vector<bool> inkedColumns(const QImage &image)
+{
+    std::vector<unsigned char> inked(image.width());
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            inked[x] |= line[x] != 0;
+    }
+    return std::vector<bool>(inked.cbegin(), inked.cend());
+}
+
 // The columns that hold any of what a check box's or radio button's style
 // draws of it at `width`.
 int inkedColumns(const QAbstractButton *button, int width)
@@ -116,16 +137,8 @@ int inkedColumns(const QAbstractButton *button, int width)
                                                                             : QStyle::CE_CheckBox,
                                  &option, &painter, button);
     painter.end();
-    int columns = 0;
-    for (int x = 0; x < width; ++x) {
-        for (int y = 0; y < image.height(); ++y) {
-            if (qAlpha(image.pixel(x, y)) != 0) {
-                ++columns;
-                break;
-            }
-        }
-    }
-    return columns;
+    const std::vector<bool> inked = inkedColumns(image);
+    return int(std::count(inked.cbegin(), inked.cend(), true));
 }
 
 // How much wider a check box or radio button must be for its whole caption,
@@ -135,9 +148,8 @@ int captionShortfall(const QAbstractButton *button)
 {
     const int width = button->width();
     const int whole = button->fontMetrics().horizontalAdvance(button->text());
-    const int cut = inkedColumns(button, width + whole) - inkedColumns(button, width);
-    // What is cut of the letters shows as ink; the room the style gives the
-    // caption counts the spaces after them too.
+    // The room the style says it gives the caption, which counts the spaces
+    // after the letters too; well inside it, nothing is cut.
     QStyleOptionButton option;
     option.initFrom(button);
     option.text = button->text();
@@ -145,6 +157,10 @@ int captionShortfall(const QAbstractButton *button)
                                             ? QStyle::SE_RadioButtonContents
                                             : QStyle::SE_CheckBoxContents;
     const int room = button->style()->subElementRect(contents, &option, button).width();
+    if (room - whole >= surelyFits)
+        return 0;
+    // What is cut of the letters shows as ink.
+    const int cut = inkedColumns(button, width + whole) - inkedColumns(button, width);
     return qMax(cut, whole - room);
 }
 
@@ -164,13 +180,9 @@ int labelEnd(const QComboBox *combo, const QString &text, int width)
     painter.setFont(combo->font()); // as the combo box's own painter has it
     combo->style()->drawControl(QStyle::CE_ComboBoxLabel, &option, &painter, combo);
     painter.end();
-    for (int x = width - 1; x >= 0; --x) {
-        for (int y = 0; y < image.height(); ++y) {
-            if (qAlpha(image.pixel(x, y)) != 0)
-                return x + 1;
-        }
-    }
-    return 0;
+    const std::vector<bool> inked = inkedColumns(image);
+    const auto last = std::find(inked.crbegin(), inked.crend(), true);
+    return int(inked.crend() - last);
 }
 
 // How much wider a combo box must be for its longest item beside the arrow:
@@ -188,6 +200,14 @@ int itemShortfall(const QComboBox *combo)
     }
     if (longest.isEmpty())
         return 0;
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    option.frame = combo->hasFrame();
+    const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                       QStyle::SC_ComboBoxEditField, combo);
+    if (field.width() - advance >= surelyFits)
+        return 0;
     const int width = combo->width();
     return labelEnd(combo, longest, width + advance) - labelEnd(combo, longest, width);
 }
@@ -195,7 +215,10 @@ int itemShortfall(const QComboBox *combo)
 // A widget that reaches below its page moves up, where nothing stands there.
 void keepOnPage(QWidget *w)
 {
-    const int below = covered(w).bottom() - (w->parentWidget()->height() - 1 - gap);
+    const int limit = w->parentWidget()->height() - 1 - gap;
+    if (w->geometry().bottom() <= limit)
+        return;
+    const int below = covered(w).bottom() - limit;
     if (below <= 0)
         return;
     const QRect moved = w->geometry().translated(0, -below);
