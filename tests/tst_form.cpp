@@ -823,6 +823,8 @@ void TestForm::reachableOnSmallScreen()
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window) && window->height() <= 614 - 40);
+    fitToStyle(form.tabWidget);
+    QVERIFY(form.centralwidget->rect().contains(form.tabWidget->geometry()));
     auto *w = window->findChild<QWidget *>(name);
     for (QWidget *page = w; page; page = page->parentWidget()) {
         if (form.tabWidget->indexOf(page) >= 0)

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
@@ -77,11 +78,12 @@ QPair<int, int> freeRoom(const QWidget *w)
     return {qMax(0, g.left() - left), qMax(0, right - g.right())};
 }
 
-// Grows a widget by `need` pixels: into the free room on the side given
-// first, then on the other (unless it grows right only); what is still short moves every sibling
-// right of it (its column) over, as far as the page allows. Returns what the page lacks.
 enum class Grow { leftFirst, rightFirst, rightOnly };
 
+// Grows a widget by `need` pixels: into the free room on the side given
+// first, then on the other (unless it grows right only); what is still short
+// moves every sibling right of it (its column) over, as far as the page
+// allows. Returns what the page lacks.
 int widen(QWidget *w, int need, Grow grow)
 {
     const auto [roomLeft, roomRight] = freeRoom(w);
@@ -90,7 +92,7 @@ int widen(QWidget *w, int need, Grow grow)
     if (grow == Grow::rightFirst)
         left = qMin(need - right, roomLeft);
     QRect g = w->geometry().adjusted(-left, 0, right, 0);
-    if (const int short_ = need - left - right; short_ > 0) {
+    if (const int missing = need - left - right; missing > 0) {
         QList<QWidget *> column;
         int edge = g.right();
         for (QWidget *s : siblingsOf(w)) {
@@ -99,7 +101,7 @@ int widen(QWidget *w, int need, Grow grow)
                 edge = qMax(edge, s->geometry().right());
             }
         }
-        const int shift = qBound(0, w->parentWidget()->width() - 1 - gap - edge, short_);
+        const int shift = qBound(0, w->parentWidget()->width() - 1 - gap - edge, missing);
         for (QWidget *s : std::as_const(column))
             s->move(s->x() + shift, s->y());
         g.adjust(0, 0, shift, 0);
@@ -375,6 +377,15 @@ void fitToStyle(QTabWidget *tabs)
                 w->move(w->x() + lacking, w->y());
         }
         tabs->resize(tabs->width() + lacking, tabs->height());
+        // A form scrolled on a small screen widens inside its scroll area.
+        QScrollArea *area = nullptr;
+        for (QWidget *w = tabs->parentWidget(); w != window && !area; w = w->parentWidget())
+            area = qobject_cast<QScrollArea *>(w);
+        if (area) {
+            area->widget()->setFixedWidth(area->widget()->width() + lacking);
+            window->setMaximumWidth(window->maximumWidth() + lacking);
+            continue;
+        }
         window->setMinimumWidth(window->minimumWidth() + lacking);
         window->setMaximumWidth(window->maximumWidth() + lacking);
         window->resize(window->width() + lacking, window->height());
