@@ -26,14 +26,14 @@ fuzz_seconds=${FUZZ_SECONDS:-5}
 extra=(desktop-file-utils appstream sway weston qtwayland5 at-spi2-core dbus python3-pyatspi valgrind orca)
 $quick || extra+=(qt6-base-dev qt6-base-dev-tools qt6-wayland clang libclang-rt-dev lintian dpkg-dev file devscripts)
 # The desktop styles the form is tested in, where this release ships them.
-for style in kde-style-breeze kde-style-breeze-qt5 adwaita-qt kde-style-oxygen-qt5 qt5-style-kvantum; do
-    apt-cache policy "$style" 2>/dev/null | grep -q '^  Candidate: [^(]' && extra+=("$style")
+styles=(kde-style-breeze kde-style-breeze-qt5 adwaita-qt kde-style-oxygen-qt5 qt5-style-kvantum)
+$quick || styles+=(adwaita-qt6 kde-style-oxygen-qt6 qt6-style-kvantum)
+for style in "${styles[@]}"; do
+    candidate=$(apt-cache policy "$style" 2>/dev/null | sed -n 's/^ *Candidate: //p')
+    if [[ -n $candidate && $candidate != "(none)" ]]; then
+        extra+=("$style")
+    fi
 done
-if ! $quick; then
-    for style in adwaita-qt6 kde-style-oxygen-qt6 qt6-style-kvantum; do
-        apt-cache policy "$style" 2>/dev/null | grep -q '^  Candidate: [^(]' && extra+=("$style")
-    done
-fi
 scripts/install-deps.sh "${extra[@]}"
 
 # Configures, builds and tests one build folder with warnings as errors.
