@@ -356,7 +356,15 @@ double ratio(const std::vector<double> &a, const std::vector<double> &b)
 // goal is met, the fence is the goal. Where it is not met yet, the fence is
 // the figure reached plus what moves between sittings (instruction counts
 // up to 1 %, peak memory 0.1 to 0.4 MiB by run and release), so that
-// start-up cannot grow while the goal stands open.
+// start-up cannot grow while the goal stands open. The fences of the goals
+// open are each Qt's own, from its build's figures (docs/benchmark.md).
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+constexpr double offscreenInstructionsFence = 1.28;
+constexpr double offscreenPeakFence = 3.9;
+#else
+constexpr double offscreenInstructionsFence = 1.18;
+constexpr double offscreenPeakFence = 3.1;
+#endif
 void goal(const char *figure, double value, double goalValue, double fence, const char *unit)
 {
     char line[256];
@@ -433,10 +441,10 @@ void offscreen(const std::string &bin, int runs, int callgrindRuns, const QStrin
     const Variant &b = v[1];
     const Variant &sized = v[2];
     if (!c.instructions.empty())
-        goal("offscreen instructions over bare", ratio(c.instructions, b.instructions), 1.15, 1.18,
-             "x");
+        goal("offscreen instructions over bare", ratio(c.instructions, b.instructions), 1.15,
+             offscreenInstructionsFence, "x");
     goal("offscreen peak over the bare window at Corvane's size", median(c.rss) - median(sized.rss),
-         2.5, 3.1, " MiB");
+         2.5, offscreenPeakFence, " MiB");
     if (g_check)
         return;
     std::printf("Corvane/baseline: wall %.3fx, first paint %.3fx, CPU %.3fx", ratio(c.wall, b.wall),
