@@ -1,12 +1,8 @@
-# Installs the build into PREFIX, with STRIP stripped as the package is
+# Installs the build into PREFIX, with STRIP=--strip stripped as the package is
 # (CPACK_STRIP_FILES and package/strip.cmake; not under the sanitizers, whose
 # reports need the symbols), and checks that every installed file is there.
 file(REMOVE_RECURSE "${PREFIX}")
-set(strip)
-if(STRIP)
-    set(strip --strip)
-endif()
-execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}" ${strip}
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}" ${STRIP}
                 RESULT_VARIABLE rc OUTPUT_QUIET)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${rc}")
