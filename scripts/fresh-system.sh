@@ -112,8 +112,8 @@ if [[ " $* " != *" --quick "* ]]; then
     chroot "$root" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
         LANG=C.UTF-8 COLUMNS=120 DEBIAN_FRONTEND=noninteractive sh -eu -s <<'SWAP'
 cd /corvane
-qt5=$(ls build-package/corvane-qt5_*.deb)
-qt6=$(ls build-package-qt6/corvane-qt6_*.deb)
+qt5=$(ls build-test/corvane-qt5_*.deb)
+qt6=$(ls build-qt6/corvane-qt6_*.deb)
 show() {
     dpkg -l 'corvane*' | grep '^[a-z][a-z] ' | grep -v '^un'
     corvane --version

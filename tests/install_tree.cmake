@@ -1,9 +1,15 @@
-# Installs the build into PREFIX and checks that every installed file is there.
+# Installs the build into PREFIX, with STRIP=--strip stripped as the package is
+# (CPACK_STRIP_FILES and package/strip.cmake; not under the sanitizers, whose
+# reports need the symbols), and checks that every installed file is there.
 file(REMOVE_RECURSE "${PREFIX}")
-execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}" ${STRIP}
                 RESULT_VARIABLE rc OUTPUT_QUIET)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${rc}")
+endif()
+if(STRIP)
+    set(STRIP_PREFIX "${PREFIX}")
+    include("${CMAKE_CURRENT_LIST_DIR}/../package/strip.cmake")
 endif()
 foreach(f bin/corvane
           share/applications/org.corvane.Corvane.desktop
