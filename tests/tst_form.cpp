@@ -25,6 +25,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <vector>
+
 namespace {
 
 struct WidgetRow {
@@ -625,11 +627,10 @@ void TestForm::captionsFit_data()
                                       "QPushButton", "QComboBox", "QLineEdit"};
     // The desktop's bold and italic fonts in the default style; a style's
     // own rows, the plain font.
-    QByteArrayList desktopFonts = {""};
+    std::vector<const char *> desktopFonts = {""};
     if (qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE"))
-        desktopFonts << "bold "
-                     << "italic ";
-    for (const char *desktopFont : std::as_const(desktopFonts)) {
+        desktopFonts.insert(desktopFonts.end(), {"bold ", "italic "});
+    for (const char *desktopFont : desktopFonts) {
         for (const WidgetRow &r : widgetRows) {
             // The tab pages stand for their tabs.
             if (captioned.contains(r.className) ||
