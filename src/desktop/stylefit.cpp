@@ -123,13 +123,42 @@ std::vector<bool> inkedColumns(const QImage &image)
     return std::vector<bool>(inked.cbegin(), inked.cend());
 }
 
-// The columns that hold any of what a check box's or radio button's style
-// draws of it at `width`.
-int inkedColumns(const QAbstractButton *button, int width)
+QStyleOptionButton optionOf(const QAbstractButton *button)
 {
     QStyleOptionButton option;
     option.initFrom(button);
     option.text = button->text();
+    return option;
+}
+
+QStyleOptionComboBox optionOf(const QComboBox *combo)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    option.frame = combo->hasFrame();
+    return option;
+}
+
+// What a line edit's style draws as its panel, over the page's colour.
+QImage drawnPanel(const QLineEdit *edit)
+{
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+    option.state |= QStyle::State_Sunken;
+    QImage image(edit->size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(edit->parentWidget()->palette().color(QPalette::Window));
+    QPainter painter(&image);
+    edit->style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, edit);
+    return image;
+}
+
+// The columns that hold any of what a check box's or radio button's style
+// draws of it at `width`.
+int inkedColumns(const QAbstractButton *button, int width)
+{
+    QStyleOptionButton option = optionOf(button);
     option.rect.setWidth(width);
     QImage image(option.rect.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -152,9 +181,7 @@ int captionShortfall(const QAbstractButton *button)
     const int whole = button->fontMetrics().horizontalAdvance(button->text());
     // The room the style says it gives the caption, which counts the spaces
     // after the letters too; well inside it, nothing is cut.
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.text = button->text();
+    const QStyleOptionButton option = optionOf(button);
     const QStyle::SubElement contents = qobject_cast<const QRadioButton *>(button)
                                             ? QStyle::SE_RadioButtonContents
                                             : QStyle::SE_CheckBoxContents;
@@ -170,10 +197,7 @@ int captionShortfall(const QAbstractButton *button)
 // item at `width`: clipped at the arrow where the box is too narrow.
 int labelEnd(const QComboBox *combo, const QString &text, int width)
 {
-    QStyleOptionComboBox option;
-    option.initFrom(combo);
-    option.editable = combo->isEditable();
-    option.frame = combo->hasFrame();
+    QStyleOptionComboBox option = optionOf(combo);
     option.currentText = text;
     option.rect.setWidth(width);
     QImage image(option.rect.size(), QImage::Format_ARGB32_Premultiplied);
@@ -202,10 +226,7 @@ int itemShortfall(const QComboBox *combo)
     }
     if (longest.isEmpty())
         return 0;
-    QStyleOptionComboBox option;
-    option.initFrom(combo);
-    option.editable = combo->isEditable();
-    option.frame = combo->hasFrame();
+    const QStyleOptionComboBox option = optionOf(combo);
     const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
                                                        QStyle::SC_ComboBoxEditField, combo);
     if (field.width() - advance >= surelyFits)
@@ -241,16 +262,8 @@ bool styleFrames(const QLineEdit *edit)
     static bool lastAnswer = true;
     if (lastStyle == edit->style())
         return lastAnswer;
-    QStyleOptionFrame option;
-    option.initFrom(edit);
-    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
-    option.state |= QStyle::State_Sunken;
-    QImage image(edit->size(), QImage::Format_ARGB32_Premultiplied);
+    const QImage image = drawnPanel(edit);
     const QColor page = edit->parentWidget()->palette().color(QPalette::Window);
-    image.fill(page);
-    QPainter painter(&image);
-    edit->style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, edit);
-    painter.end();
     const int y = image.height() / 2;
     const QColor inside = image.pixelColor(image.width() / 2, y);
     lastStyle = edit->style();
@@ -419,14 +432,7 @@ private:
 
 void keepTextReadable(QLineEdit *edit)
 {
-    QStyleOptionFrame option;
-    option.initFrom(edit);
-    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
-    QImage image(edit->size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(edit->parentWidget()->palette().color(QPalette::Window));
-    QPainter painter(&image);
-    edit->style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, edit);
-    painter.end();
+    const QImage image = drawnPanel(edit);
     const QColor field = image.pixelColor(image.width() * 3 / 4, image.height() / 2);
     const QColor themed = QApplication::palette(edit).color(QPalette::Text);
     QPalette palette = edit->palette();
