@@ -149,6 +149,7 @@ class TestForm : public QObject
 private slots:
     void init();
     void cleanup();
+    void cleanupTestCase();
 
     void widgets_data();
     void widgets();
@@ -180,18 +181,43 @@ private slots:
 private:
     QMainWindow *window = nullptr;
     MainWindowForm form;
+    QByteArray windowFor; // the function whose rows share the window
 };
+
+namespace {
+
+// Rows of these only read the form as built, so they share one window: one
+// per row, in a desktop style, cost most of the run.
+bool onlyReads(const QByteArray &function)
+{
+    return QByteArrayList{"widgets", "captions", "comboItems", "displayPalettes", "accessibleNames"}
+        .contains(function);
+}
+
+} // namespace
 
 void TestForm::init()
 {
+    const QByteArray function = QTest::currentTestFunction();
+    if (window && function == windowFor)
+        return;
+    delete window;
     window = new QMainWindow;
     form.setupUi(window);
+    windowFor = onlyReads(function) ? function : QByteArray();
 }
 
 void TestForm::cleanup()
 {
+    if (windowFor.isEmpty()) {
+        delete window;
+        window = nullptr;
+    }
+}
+
+void TestForm::cleanupTestCase()
+{
     delete window;
-    window = nullptr;
 }
 
 void TestForm::widgets_data()
