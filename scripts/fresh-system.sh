@@ -23,7 +23,8 @@ testing) suite=testing ;; # by the suite's name, so that it follows testing
 esac
 shift
 if [[ $(id -u) -ne 0 ]]; then
-    exec sudo "$PWD/scripts/fresh-system.sh" "$release" "$@"
+    exec sudo --preserve-env=CORVANE_TEST_TURN,CORVANE_FRESH_CACHE,FUZZ_SECONDS \
+        "$PWD/scripts/fresh-system.sh" "$release" "$@"
 fi
 scripts/install-deps.sh debootstrap
 
@@ -88,6 +89,13 @@ mount --make-rslave "$root/dev"
 # cache.
 mount --bind "$cache/archives" "$root/var/cache/apt/archives"
 mount --bind "$cache/lists" "$root/var/lib/apt/lists"
+# The tests' turn shared with the runs beside this one (scripts/test.sh).
+turn=()
+if [[ -n ${CORVANE_TEST_TURN:-} ]]; then
+    touch "$root/run/corvane-test-turn"
+    mount --bind "$CORVANE_TEST_TURN" "$root/run/corvane-test-turn"
+    turn=(CORVANE_TEST_TURN=/run/corvane-test-turn)
+fi
 
 # A clean checkout: what is committed, nothing else.
 mkdir "$root/corvane"
@@ -100,7 +108,7 @@ chroot "$root" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/
     sh -c 'apt-get update -q && apt-get upgrade -y -q --no-install-recommends' >/dev/null
 test_started=$SECONDS
 chroot "$root" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    LANG=C.UTF-8 TERM="${TERM:-dumb}" FUZZ_SECONDS="${FUZZ_SECONDS:-5}" \
+    LANG=C.UTF-8 TERM="${TERM:-dumb}" FUZZ_SECONDS="${FUZZ_SECONDS:-5}" "${turn[@]}" \
     sh -c 'cd /corvane && scripts/test.sh "$@"' test.sh "$@"
 tested="$(((SECONDS - test_started) / 60)) min $(((SECONDS - test_started) % 60)) s"
 

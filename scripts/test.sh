@@ -38,6 +38,23 @@ for style in "${styles[@]}"; do
 done
 scripts/install-deps.sh "${extra[@]}"
 
+# Runs a command while this run holds the test turn. Where several runs share
+# the machine (.ci/run: this system and two fresh ones), CORVANE_TEST_TURN
+# names a lock file that lets one run's tests at a time use the processors,
+# at full priority, while the others install and build, niced, in the time
+# that leaves idle: the tests wait for windows, buses and screen readers, and
+# their timeouts assume a machine busy with no more than its own run.
+with_test_turn() {
+    if [[ -z ${CORVANE_TEST_TURN:-} ]]; then
+        "$@"
+        return
+    fi
+    local niced
+    niced=$(nice)
+    ((niced > 0 && $(id -u) == 0)) || niced=0
+    flock "$CORVANE_TEST_TURN" nice -n "-$niced" "$@"
+}
+
 # Configures, builds and tests one build folder with warnings as errors.
 build_and_test() {
     local dir=$1
@@ -46,7 +63,7 @@ build_and_test() {
     corvane_configure "$dir" -DCORVANE_WERROR=ON -DCORVANE_TESTS=ON "$@"
     corvane_build "$dir"
     # No test may skip itself here: every tool the tests need is installed.
-    CORVANE_REQUIRE_TOOLS=1 ctest --test-dir "$dir" --output-on-failure -j2
+    with_test_turn env CORVANE_REQUIRE_TOOLS=1 ctest --test-dir "$dir" --output-on-failure -j2
     builds+=("$dir")
 }
 builds=()
