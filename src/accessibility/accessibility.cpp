@@ -211,21 +211,30 @@ protected:
 // the object rather than the new text, which Orca 43 cannot speak, and only Qt
 // 6.8 has announcements. A screen reader speaks a notification that shows,
 // after what it is saying, so on every Qt a message is one, over a widget and
-// not drawn. Each message is a new object, as a client keeps what it read of
-// one until told it changed; the last few are kept, so that a screen reader
-// can still read one after the event while the next are shown.
+// not drawn. A few serve in turn, living as long as Qt's accessibility cache,
+// so that a screen reader can still read one after the event while the next
+// are shown; each new message is told as a name change first, as a client
+// keeps the name it read until told it changed.
 class Notification : public QAccessibleInterface
 {
 public:
     static void show(QWidget *near, const QString &message)
     {
-        static QAccessible::Id kept[4] = {};
-        static int oldest = 0;
-        if (QAccessible::accessibleInterface(kept[oldest]))
-            QAccessible::deleteAccessibleInterface(kept[oldest]);
-        auto *notification = new Notification(near, message);
-        kept[oldest] = QAccessible::registerAccessibleInterface(notification);
-        oldest = (oldest + 1) % std::size(kept);
+        static QAccessible::Id ids[4] = {};
+        static int next = 0;
+        QAccessible::Id &id = ids[next];
+        next = (next + 1) % std::size(ids);
+        auto *notification = static_cast<Notification *>(QAccessible::accessibleInterface(id));
+        if (!notification) {
+            notification = new Notification;
+            id = QAccessible::registerAccessibleInterface(notification);
+        }
+        notification->near = near;
+        if (notification->message != message) {
+            notification->message = message;
+            QAccessibleEvent renamed(notification, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&renamed);
+        }
         QAccessibleEvent event(notification, QAccessible::ObjectShow);
         QAccessible::updateAccessibility(&event);
     }
@@ -250,10 +259,8 @@ public:
     QAccessible::State state() const override { return QAccessible::State(); }
 
 private:
-    Notification(QWidget *near, const QString &message) : near(near), message(message) {}
-
-    const QPointer<QWidget> near;
-    const QString message;
+    QPointer<QWidget> near;
+    QString message;
 };
 
 QAccessibleInterface *accessibleInterface(const QString &className, QObject *object)
