@@ -131,7 +131,8 @@ bool isOpen(const QComboBox *combo)
 // A combo box: its caption as name, its current item as text (Orca 43 reads
 // a combo box's value from its text) and, where Qt has the interface (from
 // 6.5), as its selection, where Orca 48 reads the value; its items as
-// children. Its current item takes the focus event (focusOnCurrentItem()).
+// children. Its current item takes the focus event as an arrow key
+// chooses one (WORKAROUND(atspi-combo-current-item)).
 class ComboBoxAccessible : public WithItems,
                            public ShownText
 #if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
