@@ -4,7 +4,7 @@
 // corpus test both check it. Each returns an empty string when it holds,
 // otherwise what went wrong.
 
-#include "mainwindow/parsing.h"
+#include "input/parsing.h"
 
 #include <QByteArray>
 #include <QHostAddress>

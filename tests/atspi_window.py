@@ -159,15 +159,15 @@ def whole_selected(obj):
     return obj.queryText().getSelection(0) == (0, obj.queryText().characterCount)
 
 
-def notice(heading, *lines, seconds=5):
-    """Alert, heading, every line in one (speech takes a break for a space), no path of another role."""
+def notice(heading, message, seconds=5):
+    """An alert named by heading and message, the message's lines as sentences (speech takes a break
+    for a space, not a line break), no path of another role."""
     def read():
         parts = [pyatspi.findDescendant(app(), lambda o: o.getRole() == pyatspi.ROLE_ALERT and
-                                        o.name.split(". ")[0] == heading and o.getState().contains(pyatspi.STATE_SHOWING))]
+                                        o.name == f"{heading}. {message}" and o.getState().contains(pyatspi.STATE_SHOWING))]
         parts += pyatspi.findAllDescendants(parts[0], bool)
-        return all(roles.setdefault(o.path, o.getRole()) == o.getRole() for o in parts) and any(
-            "\n" not in o.name and all(line in o.name for line in lines) for o in parts)
-    wait(f"notice {heading}: {lines}", read, seconds)
+        return all(roles.setdefault(o.path, o.getRole()) == o.getRole() for o in parts)
+    wait(f"notice {heading}. {message}", read, seconds)
     keys("Return")
 
 
@@ -213,16 +213,16 @@ try:
         description = (wrong + ". 0–1023") if wrong in said else "0–1023"
         wait(f"{key}: description", lambda: field.description == description, 1)
 
-    # A combo box: caption as name, current item as text; an item chosen
-    # with the arrow keys on the closed combo box takes the focus event.
-    keys("Tab", "Tab")
-    combo = focused()
-    wait("combo box Тип holding QB400", lambda: (combo.getRole(), combo.name, text(combo)) ==
-         (pyatspi.ROLE_COMBO_BOX, "Тип", "QB400"))
-    mark = len(events)
-    keys("Down")
-    wait("new item QB800 focused", lambda: spoken("object:state-changed:focused", "QB800", mark))
-    wait("combo box holds QB800", lambda: text(combo) == "QB800")
+    # A combo box: caption as name, current item as text; its current item,
+    # the first or another, takes the focus event as Tab or Shift+Tab enters
+    # it and as an arrow key chooses one on the closed combo box.
+    for key, item in (("Tab Tab", "QB400"), ("Up", "QB300"), ("Tab shift+Tab", "QB300"), ("Down", "QB400"),
+                      ("Down", "QB800")):
+        mark = len(events)
+        keys(*key.split())
+        wait(f"{key}: item {item} focused", lambda: spoken("object:state-changed:focused", item, mark))
+        wait(f"combo box Тип holding {item}", lambda: (focused().getRole(), focused().name, text(
+             focused())) == (pyatspi.ROLE_COMBO_BOX, "Тип", item))
 
     # Tab keys from every widget, the combo box included, round both ends:
     # the new tab told by name, and a field that takes the focus selected
@@ -283,7 +283,7 @@ try:
     keys("9", "9", "9", "9", "ctrl+Prior", "BackSpace", "ctrl+Next")
     tab_to("Уст. всё кроме IP")
     keys("space")
-    notice("Запись", "Не записано. Проверьте поля:", "«Цветовой код (CC)» на вкладке «TETRA»: 0–15",
+    notice("Запись", "Не записано. Проверьте поля: «Цветовой код (CC)» на вкладке «TETRA»: 0–15. "
            "«Номер канала» трансивера 1 на вкладке «Трансивер»: 0–4096")
     for key, heading in (("shift+Tab space", "Чтение"), ("Tab space", "Запись"), ("space", "Запись")):
         keys(*key.split())

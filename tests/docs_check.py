@@ -120,7 +120,7 @@ if helped != manned:
                   f"only in corvane.1 {sorted(manned - helped)}")
 
 # The README's layers: a folder of src/ includes only its own and those below it.
-layers = ["app", "mainwindow", "desktop", "accessibility", "form", "storage"]
+layers = ["app", "mainwindow", "desktop", "accessibility", "form", "storage", "input"]
 for path, text in sources.items():
     if path.startswith("src/") and path.count("/") == 2 and path.split("/")[1] in layers:
         for up in re.findall(r'#include "(\w+)/', text):

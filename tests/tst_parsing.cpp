@@ -1,7 +1,7 @@
 // The input checks behind the colours: integer and address parsing, and the
 // integer validators of the form's numeric fields.
 #include "testmain.h"
-#include "mainwindow/parsing.h"
+#include "input/parsing.h"
 #include "testsupport.h"
 
 #include <QHostAddress>

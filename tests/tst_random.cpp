@@ -3,7 +3,7 @@
 // with CORVANE_SEED=random; the seed is printed for replay. CORVANE_ACTIONS
 // changes the run's length.
 #include "testmain.h"
-#include "mainwindow/parsing.h"
+#include "input/parsing.h"
 #include "testsupport.h"
 
 #include <QCheckBox>

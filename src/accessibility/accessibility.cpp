@@ -14,14 +14,11 @@
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <QTimer>
 #include <QValidator>
 
-#include <cstring>
+#include <iterator>
 
 namespace {
-
-void passedOn(QAccessibleEvent *event);
 
 // ---- Line edits ----
 
@@ -38,12 +35,6 @@ public:
     explicit LineEditAccessible(QLineEdit *edit)
         : QAccessibleWidget(edit, QAccessible::EditableText)
     {
-        // A refused keystroke is told with the range the field takes.
-        QObject::connect(edit, &QLineEdit::inputRejected, edit, [edit] {
-            if (edit->hasFocus() && !edit->toolTip().isEmpty())
-                announce(edit, QCoreApplication::translate("transceiver_master", "Вне диапазона ") +
-                                   edit->toolTip());
-        });
     }
 
     QLineEdit *edit() const { return static_cast<QLineEdit *>(widget()); }
@@ -214,41 +205,6 @@ protected:
     QFont font() const override { return display()->font(); }
 };
 
-// ---- Notices ----
-
-// An alert named by its heading and its message.
-class MessageBoxAccessible : public QAccessibleWidget
-{
-public:
-    explicit MessageBoxAccessible(QMessageBox *box)
-        : QAccessibleWidget(box, QAccessible::AlertMessage)
-    {
-    }
-
-    QAccessibleInterface *message() const
-    {
-        auto *label = widget()->findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel"));
-        return label && !label->text().isEmpty() ? QAccessible::queryAccessibleInterface(label)
-                                                 : nullptr;
-    }
-
-    // WORKAROUND(atspi-alert-description): Orca 48 reads of an alert its
-    // description, or else only the labels in it that nothing relates to and
-    // that have three words or more («Успешно» was never said); Orca 43
-    // speaks a description as well as those labels. Qt before 6.8 has no
-    // described-by relation, and Orca 48 keeps what describes an object for
-    // a while, where the box shows one message after another: the message is
-    // part of the name, which keeps both from reading its label again.
-    QString text(QAccessible::Text t) const override
-    {
-        const QString text = QAccessibleWidget::text(t);
-        const QAccessibleInterface *label = message();
-        return t == QAccessible::Name && label
-                   ? text + QStringLiteral(". ") + label->text(QAccessible::Name)
-                   : text;
-    }
-};
-
 // ---- What is told without the focus moving ----
 
 // WORKAROUND(atspi-description-change): Qt's description change event carries
@@ -257,7 +213,8 @@ public:
 // after what it is saying, so on every Qt a message is one, over a widget and
 // not drawn. A few serve in turn, living as long as Qt's accessibility cache,
 // so that a screen reader can still read one after the event while the next
-// are shown.
+// are shown; each new message is told as a name change first, as a client
+// keeps the name it read until told it changed.
 class Notification : public QAccessibleInterface
 {
 public:
@@ -266,14 +223,18 @@ public:
         static QAccessible::Id ids[4] = {};
         static int next = 0;
         QAccessible::Id &id = ids[next];
-        next = (next + 1) % 4;
+        next = (next + 1) % std::size(ids);
         auto *notification = static_cast<Notification *>(QAccessible::accessibleInterface(id));
         if (!notification) {
             notification = new Notification;
             id = QAccessible::registerAccessibleInterface(notification);
         }
         notification->near = near;
-        notification->message = message;
+        if (notification->message != message) {
+            notification->message = message;
+            QAccessibleEvent renamed(notification, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&renamed);
+        }
         QAccessibleEvent event(notification, QAccessible::ObjectShow);
         QAccessible::updateAccessibility(&event);
     }
@@ -313,8 +274,9 @@ QAccessibleInterface *accessibleInterface(const QString &className, QObject *obj
         return withItems;
     if (auto *display = qobject_cast<QLCDNumber *>(object); display && className == "QLCDNumber")
         return new DisplayAccessible(display);
+    // A notice is an alert, named by its heading and message (notice.cpp).
     if (auto *box = qobject_cast<QMessageBox *>(object); box && className == "QMessageBox")
-        return new MessageBoxAccessible(box);
+        return new QAccessibleWidget(box, QAccessible::AlertMessage);
     // A notice's icon is one object from notice to notice, drawn or not, and
     // so keeps one role.
     if (auto *icon = qobject_cast<QLabel *>(object);
@@ -330,62 +292,78 @@ QAccessibleInterface *accessibleInterface(const QString &className, QObject *obj
     return nullptr;
 }
 
-void toBridge(QAccessibleEvent *event)
-{
-    QAccessible::installUpdateHandler(nullptr); // to the platform's bridge
-    QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(passedOn);
-}
+// What the update handler holds back or tells otherwise, each a fault of
+// its own; true where the event is not to be passed on as it is.
 
 // A line edit drops its selection as it loses the focus, and Qt tells that
 // before the new focus, so Orca 43 says "Text unselected" on leaving each
-// field it entered by Tab: that news is not passed on
-// (WORKAROUND(orca-text-unselected)).
-void passedOn(QAccessibleEvent *event)
+// field it entered by Tab (WORKAROUND(orca-text-unselected)).
+bool isDeselectionOnLeaving(const QAccessibleEvent *event)
 {
     auto *edit = qobject_cast<QLineEdit *>(event->object());
-    if (!QAccessible::isActive() || (event->type() == QAccessible::TextSelectionChanged && edit &&
-                                     !edit->hasFocus() && !edit->hasSelectedText()))
-        return;
+    return event->type() == QAccessible::TextSelectionChanged && edit && !edit->hasFocus() &&
+           !edit->hasSelectedText();
+}
+
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    // WORKAROUND(qt5-hidden-name-change): Qt 5 tells the names given to a
-    // notice's widgets before it shows, and Orca 48, reading them after the
-    // notice's button took the focus, says the button again. A widget of a
-    // window never shown has been read by no one.
+// WORKAROUND(qt5-hidden-name-change): Qt 5 tells the names given to a
+// notice's widgets before it shows, and Orca 48, reading them after the
+// notice's button took the focus, says the button again. A widget of a
+// window never shown has been read by no one.
+bool isNameChangeBeforeShown(const QAccessibleEvent *event)
+{
     auto *widget = qobject_cast<QWidget *>(event->object());
-    if (event->type() == QAccessible::NameChanged && widget && !widget->isVisible() &&
-        !widget->window()->testAttribute(Qt::WA_WState_ExplicitShowHide))
-        return;
+    return event->type() == QAccessible::NameChanged && widget && !widget->isVisible() &&
+           !widget->window()->testAttribute(Qt::WA_WState_ExplicitShowHide);
+}
+#else
+bool isNameChangeBeforeShown(const QAccessibleEvent *)
+{
+    return false;
+}
 #endif
+
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    // WORKAROUND(qt-label-text-event): Qt tells the text changes of a notice's
-    // selectable label as the label's, and a label's interface has no text, so
-    // the AT-SPI bridge drops each with a warning ("Received text event for
-    // invalid interface"). They are not passed on.
-    const bool textChange = event->type() == QAccessible::TextInserted ||
-                            event->type() == QAccessible::TextRemoved ||
-                            event->type() == QAccessible::TextUpdated;
-    if (textChange && qobject_cast<QLabel *>(event->object())) {
-        QAccessibleInterface *label = event->accessibleInterface();
-        if (!label || !label->textInterface())
-            return;
-    }
+// WORKAROUND(qt-label-text-event): Qt tells the text changes of a notice's
+// selectable label as the label's, and a label's interface has no text, so
+// the AT-SPI bridge drops each with a warning ("Received text event for
+// invalid interface").
+bool isTextEventOfLabel(QAccessibleEvent *event)
+{
+    const QAccessible::Event type = event->type();
+    if (!qobject_cast<QLabel *>(event->object()) ||
+        (type != QAccessible::TextInserted && type != QAccessible::TextRemoved &&
+         type != QAccessible::TextUpdated))
+        return false;
+    QAccessibleInterface *label = event->accessibleInterface();
+    return !label || !label->textInterface();
+}
+#else
+bool isTextEventOfLabel(QAccessibleEvent *)
+{
+    return false;
+}
 #endif
-#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
-    // WORKAROUND(atspi-combo-focus-value): Orca 48 finds a combo box's value
-    // only in its selection, which Qt has no interface for before 6.5, and
-    // says the caption twice: a combo box takes the focus at its current item,
-    // as one does when an arrow key chooses an item.
+
+// WORKAROUND(atspi-combo-current-item): a combo box takes the focus at its
+// current item, as one does when an arrow key chooses an item
+// (ComboBoxAccessible): without a selection to find it in, Orca 48 says the
+// caption twice and no value, and Orca 43 drops "collapsed".
+bool isComboBoxFocus(const QAccessibleEvent *event)
+{
     auto *combo = qobject_cast<QComboBox *>(event->object());
-    if (combo && event->type() == QAccessible::Focus && event->child() < 0 &&
-        combo->currentIndex() >= 0) {
-        QAccessibleEvent itemEvent(combo, QAccessible::Focus);
-        itemEvent.setChild(combo->currentIndex());
-        toBridge(&itemEvent);
+    return combo && event->type() == QAccessible::Focus && event->child() < 0 &&
+           focusOnCurrentItem(combo);
+}
+
+void passOn(QAccessibleEvent *event)
+{
+    if (!QAccessible::isActive() || isDeselectionOnLeaving(event) ||
+        isNameChangeBeforeShown(event) || isTextEventOfLabel(event) || isComboBoxFocus(event))
         return;
-    }
-#endif
-    toBridge(event);
+    QAccessible::installUpdateHandler(nullptr); // to the platform's bridge
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(passOn);
 }
 
 } // namespace
@@ -394,7 +372,7 @@ void installAccessibleInterfaces()
 {
     // Installed once; Qt asks the factory installed last first.
     QAccessible::installFactory(accessibleInterface);
-    QAccessible::installUpdateHandler(passedOn);
+    QAccessible::installUpdateHandler(passOn);
     static const bool tabFocusTold =
         QObject::connect(qApp, &QApplication::focusChanged, tellFocusedTab);
     Q_UNUSED(tabFocusTold)
@@ -404,56 +382,6 @@ void announce(QWidget *near, const QString &message)
 {
     if (QAccessible::isActive())
         Notification::show(near, message);
-}
-
-void describeInputProblem(QLineEdit *edit, const QString &problem)
-{
-    // The range the field takes, its tooltip, stays in the description.
-    const QString range = edit->toolTip();
-    const QString description = problem.isEmpty() ? range
-                                : range.isEmpty() ? problem
-                                                  : problem + QStringLiteral(". ") + range;
-    const QString before = edit->accessibleDescription();
-    if (before == description)
-        return;
-    edit->setAccessibleDescription(description);
-    if (!edit->hasFocus())
-        return;
-    if (!problem.isEmpty())
-        announce(edit, problem);
-    else if (!before.isEmpty() && before != range) // acceptable again
-        announce(edit, QCoreApplication::translate("transceiver_master", "Допустимое значение"));
-}
-
-void joinAccessibilityBusOnWayland()
-{
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    // WORKAROUND(qt5-wayland-atspi-bus): Qt 5.15's AT-SPI bridge, as Debian 13
-    // builds it for Wayland, checks on the next pass of the event loop whether
-    // accessibility is on, and registers then, before the accessibility bus's
-    // address has arrived: on no bus, and never again. On Wayland that check
-    // only repeats what the address's arrival does, so it is dropped: the
-    // bridge's first queued call.
-    class EarlyBridgeCheckFilter : public QObject
-    {
-    public:
-        using QObject::QObject;
-        bool eventFilter(QObject *watched, QEvent *event) override
-        {
-            return event->type() == QEvent::MetaCall &&
-                   std::strcmp(watched->metaObject()->className(), "QSpiAccessibleBridge") == 0;
-        }
-    };
-    auto *filter = new EarlyBridgeCheckFilter(qApp);
-    qApp->installEventFilter(filter);
-    // Makes the bridge now, if it is not made yet; its check is queued
-    // before the call below, which ends the filter.
-    QAccessible::isActive();
-    QTimer::singleShot(0, filter, [filter] {
-        qApp->removeEventFilter(filter);
-        filter->deleteLater();
-    });
-#endif
 }
 
 bool showOnDisplay(QLCDNumber *display, double value)

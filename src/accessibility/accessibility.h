@@ -3,7 +3,6 @@
 #include <QList>
 
 class QLCDNumber;
-class QLineEdit;
 class QString;
 class QWidget;
 
@@ -16,16 +15,6 @@ void installAccessibleInterfaces();
 // Has a screen reader say the message after what it is saying, without
 // moving the focus; near is the widget it is about.
 void announce(QWidget *near, const QString &message);
-
-// Sets what is wrong with the field's input (empty when nothing is), with
-// the range the field takes (its tooltip), as its accessible description.
-// While the field has the focus a screen reader says at once that the input
-// became wrong, or acceptable again.
-void describeInputProblem(QLineEdit *edit, const QString &problem);
-
-// Once the QApplication exists, before its event loop runs: lets Qt 5 on
-// Wayland join an accessibility bus that was running before the program.
-void joinAccessibilityBusOnWayland();
 
 // Shows the value on the display, and tells assistive technology about it.
 // True when what the display shows changed and a screen reader runs.

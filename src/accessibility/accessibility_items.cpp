@@ -6,57 +6,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHash>
-#include <QPointer>
 #include <QTabBar>
 
 namespace {
 
 // ---- Widgets with parts: a combo box's items, a tab bar's tabs ----
 
-class WithItems;
-
-// One part, made when first asked for and kept by its owner.
-class ItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface
-{
-public:
-    ItemAccessible(QWidget *owner, int index, QAccessible::Role role)
-        : owner(owner), index(index), itemRole(role)
-    {
-    }
-
-    bool isValid() const override;
-    QObject *object() const override { return nullptr; }
-    QAccessibleInterface *parent() const override
-    {
-        return owner ? QAccessible::queryAccessibleInterface(owner) : nullptr;
-    }
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString &) override {}
-    QRect rect() const override;
-    QAccessible::Role role() const override { return itemRole; }
-    QAccessible::State state() const override;
-
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        return type == QAccessible::ActionInterface
-                   ? static_cast<QAccessibleActionInterface *>(this)
-                   : nullptr;
-    }
-    QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString &name) override;
-    QStringList keyBindingsForAction(const QString &) const override { return {}; }
-
-    const QPointer<QWidget> owner;
-    const int index;
-
-private:
-    WithItems *ownerInterface() const;
-    const QAccessible::Role itemRole;
-};
+class ItemAccessible;
 
 class WithItems : public QAccessibleWidget
 {
@@ -75,7 +31,7 @@ public:
     virtual QString itemName(int index) const = 0;
     virtual QRect itemRect(int index) const = 0;
     virtual int currentItem() const = 0;
-    virtual void chooseItem(int index) = 0;
+    virtual void chooseItem(int index) const = 0;
     // Every item can be chosen; the current one is selected.
     virtual QAccessible::State itemState(int index) const
     {
@@ -87,22 +43,8 @@ public:
     }
 
     int childCount() const override { return itemCount(); }
-    QAccessibleInterface *child(int index) const override
-    {
-        if (index < 0 || index >= itemCount())
-            return nullptr;
-        const auto found = itemIds.constFind(index);
-        if (found != itemIds.constEnd())
-            return QAccessible::accessibleInterface(*found);
-        auto *item = new ItemAccessible(widget(), index, itemRole);
-        itemIds.insert(index, QAccessible::registerAccessibleInterface(item));
-        return item;
-    }
-    int indexOfChild(const QAccessibleInterface *child) const override
-    {
-        const auto *item = dynamic_cast<const ItemAccessible *>(child);
-        return (item && item->owner == widget() && item->index < itemCount()) ? item->index : -1;
-    }
+    QAccessibleInterface *child(int index) const override;
+    int indexOfChild(const QAccessibleInterface *child) const override;
     QAccessibleInterface *childAt(int x, int y) const override
     {
         for (int i = 0; i < itemCount(); ++i) {
@@ -112,128 +54,113 @@ public:
         return nullptr;
     }
 
-private:
     const QAccessible::Role itemRole;
+
+private:
     mutable QHash<int, QAccessible::Id> itemIds;
 };
 
-WithItems *ItemAccessible::ownerInterface() const
-{
-    return owner ? dynamic_cast<WithItems *>(QAccessible::queryAccessibleInterface(owner))
-                 : nullptr;
-}
-
-bool ItemAccessible::isValid() const
-{
-    const WithItems *items = ownerInterface();
-    return items && index < items->itemCount();
-}
-
-QString ItemAccessible::text(QAccessible::Text t) const
-{
-    const WithItems *items = ownerInterface();
-    return (items && t == QAccessible::Name) ? items->itemName(index) : QString();
-}
-
-QRect ItemAccessible::rect() const
-{
-    const WithItems *items = ownerInterface();
-    return items ? items->itemRect(index) : QRect();
-}
-
-QAccessible::State ItemAccessible::state() const
-{
-    const WithItems *items = ownerInterface();
-    return items ? items->itemState(index) : QAccessible::State();
-}
-
-void ItemAccessible::doAction(const QString &name)
-{
-    WithItems *items = ownerInterface();
-    if (items && name == pressAction())
-        items->chooseItem(index);
-}
-
-// The current item as the selection, where Qt has a selection interface
-// (from 6.5); choosing an item selects it.
-#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
-class CurrentItemSelection : public QAccessibleSelectionInterface
+// One part, made when first asked for and deleted with its owner's
+// interface.
+class ItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface
 {
 public:
-    void *selectionCast(QAccessible::InterfaceType type)
+    ItemAccessible(const WithItems *owner, int index) : owner(owner), index(index) {}
+
+    bool isValid() const override { return index < owner->itemCount(); }
+    QObject *object() const override { return nullptr; }
+    QAccessibleInterface *parent() const override
     {
-        return type == QAccessible::SelectionInterface
-                   ? static_cast<QAccessibleSelectionInterface *>(this)
+        return QAccessible::queryAccessibleInterface(owner->object());
+    }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? owner->itemName(index) : QString();
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+    QRect rect() const override { return owner->itemRect(index); }
+    QAccessible::Role role() const override { return owner->itemRole; }
+    QAccessible::State state() const override { return owner->itemState(index); }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface
+                   ? static_cast<QAccessibleActionInterface *>(this)
                    : nullptr;
     }
-    int selectedItemCount() const override { return int(selectedItems().size()); }
-    QList<QAccessibleInterface *> selectedItems() const override
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &name) override
     {
-        QAccessibleInterface *item = items()->child(items()->currentItem());
-        return item ? QList<QAccessibleInterface *>{item} : QList<QAccessibleInterface *>{};
+        if (name == pressAction())
+            owner->chooseItem(index);
     }
-    bool select(QAccessibleInterface *item) override
-    {
-        const int index = items()->indexOfChild(item);
-        if (index >= 0)
-            items()->chooseItem(index);
-        return index >= 0;
-    }
-    bool unselect(QAccessibleInterface *) override { return false; }
-    bool selectAll() override { return false; }
-    bool clear() override { return false; }
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
 
-protected:
-    virtual WithItems *items() const = 0;
+    const WithItems *const owner;
+    const int index;
 };
-#else
-class CurrentItemSelection
+
+QAccessibleInterface *WithItems::child(int index) const
 {
-public:
-    virtual ~CurrentItemSelection() = default;
-    void *selectionCast(QAccessible::InterfaceType) { return nullptr; }
+    if (index < 0 || index >= itemCount())
+        return nullptr;
+    const auto found = itemIds.constFind(index);
+    if (found != itemIds.constEnd())
+        return QAccessible::accessibleInterface(*found);
+    auto *item = new ItemAccessible(this, index);
+    itemIds.insert(index, QAccessible::registerAccessibleInterface(item));
+    return item;
+}
 
-protected:
-    virtual WithItems *items() const = 0;
-};
-#endif
+int WithItems::indexOfChild(const QAccessibleInterface *child) const
+{
+    const auto *item = dynamic_cast<const ItemAccessible *>(child);
+    return (item && item->owner == this && item->index < itemCount()) ? item->index : -1;
+}
+
+bool isOpen(const QComboBox *combo)
+{
+    const QWidget *popup = QApplication::activePopupWidget();
+    return popup && popup->parentWidget() == combo;
+}
 
 // A combo box: its caption as name, its current item as text (Orca 43 reads
-// a combo box's value from its text) and as its selection (Orca 48 reads the
-// value from that alone), and its items as children. An item chosen with the
-// arrow keys while the list is closed takes the focus event, as it would in
-// the open list (WORKAROUND(atspi-combo-selection)): Qt 5.15 and 6.4 have no
-// selection interface that would let a screen reader find the new item.
-class ComboBoxAccessible : public WithItems, public ShownText, public CurrentItemSelection
+// a combo box's value from its text) and, where Qt has the interface (from
+// 6.5), as its selection, where Orca 48 reads the value; its items as
+// children. Its current item takes the focus event as an arrow key
+// chooses one (WORKAROUND(atspi-combo-current-item)).
+class ComboBoxAccessible : public WithItems,
+                           public ShownText
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    ,
+                           public QAccessibleSelectionInterface
+#endif
 {
 public:
     explicit ComboBoxAccessible(QComboBox *combo)
         : WithItems(combo, QAccessible::ComboBox, QAccessible::ListItem)
     {
-        QObject::connect(
-            combo, QOverload<int>::of(&QComboBox::currentIndexChanged), combo, [combo](int index) {
-                if (index < 0 || !combo->hasFocus() || isOpen(combo) || !QAccessible::isActive())
-                    return;
-                QAccessibleEvent event(combo, QAccessible::Focus);
-                event.setChild(index);
-                QAccessible::updateAccessibility(&event);
-            });
+        QObject::connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), combo,
+                         [combo] {
+                             if (combo->hasFocus() && !isOpen(combo))
+                                 focusOnCurrentItem(combo);
+                         });
     }
 
     QComboBox *combo() const { return static_cast<QComboBox *>(widget()); }
-
-    static bool isOpen(const QComboBox *combo)
-    {
-        const QWidget *popup = QApplication::activePopupWidget();
-        return popup && popup->parentWidget() == combo;
-    }
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
         if (type == QAccessible::TextInterface)
             return static_cast<QAccessibleTextInterface *>(this);
-        if (void *selection = selectionCast(type))
-            return selection;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+        if (type == QAccessible::SelectionInterface)
+            return static_cast<QAccessibleSelectionInterface *>(this);
+#endif
         return WithItems::interface_cast(type);
     }
     QString text(QAccessible::Text t) const override
@@ -249,24 +176,79 @@ public:
         return state;
     }
 
-    int itemCount() const override { return combo()->count(); }
-    QString itemName(int index) const override { return combo()->itemText(index); }
+    int itemCount() const override
+    {
+        return combo()->count();
+    }
+    QString itemName(int index) const override
+    {
+        return combo()->itemText(index);
+    }
     QAccessible::State itemState(int index) const override
     {
         QAccessible::State state = WithItems::itemState(index);
         state.invisible = !state.selected || !combo()->isVisible();
         return state;
     }
-    QRect itemRect(int index) const override { return index == currentItem() ? rect() : QRect(); }
-    int currentItem() const override { return combo()->currentIndex(); }
-    void chooseItem(int index) override { combo()->setCurrentIndex(index); }
+    QRect itemRect(int index) const override
+    {
+        return index == currentItem() ? rect() : QRect();
+    }
+    int currentItem() const override
+    {
+        return combo()->currentIndex();
+    }
+    void chooseItem(int index) const override
+    {
+        combo()->setCurrentIndex(index);
+    }
 
-    QString shownText() const override { return combo()->currentText(); }
-    QRect textArea() const override { return rect(); }
+    QString shownText() const override
+    {
+        return combo()->currentText();
+    }
+    QRect textArea() const override
+    {
+        return rect();
+    }
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    // The current item is the selection; choosing an item selects it.
+    int selectedItemCount() const override
+    {
+        return currentItem() >= 0 ? 1 : 0;
+    }
+    QList<QAccessibleInterface *> selectedItems() const override
+    {
+        QAccessibleInterface *item = child(currentItem());
+        return item ? QList<QAccessibleInterface *>{item} : QList<QAccessibleInterface *>{};
+    }
+    bool select(QAccessibleInterface *item) override
+    {
+        const int index = indexOfChild(item);
+        if (index >= 0)
+            chooseItem(index);
+        return index >= 0;
+    }
+    bool unselect(QAccessibleInterface *) override
+    {
+        return false;
+    }
+    bool selectAll() override
+    {
+        return false;
+    }
+    bool clear() override
+    {
+        return false;
+    }
+#endif
 
 protected:
-    QFont font() const override { return combo()->font(); }
-    WithItems *items() const override { return const_cast<ComboBoxAccessible *>(this); }
+    QFont font() const override
+    {
+        return combo()->font();
+    }
 };
 
 // A tab bar's tabs, the current one selected. Qt's own tab interface never
@@ -293,7 +275,7 @@ public:
     }
     QRect itemRect(int index) const override { return onScreen(bar(), bar()->tabRect(index)); }
     int currentItem() const override { return bar()->currentIndex(); }
-    void chooseItem(int index) override { bar()->setCurrentIndex(index); }
+    void chooseItem(int index) const override { bar()->setCurrentIndex(index); }
 };
 
 } // namespace
@@ -307,6 +289,17 @@ QAccessibleInterface *accessibleWithItems(const QString &className, QObject *obj
     return nullptr;
 }
 
+bool focusOnCurrentItem(QWidget *widget)
+{
+    auto *items = dynamic_cast<WithItems *>(QAccessible::queryAccessibleInterface(widget));
+    if (!items || items->currentItem() < 0 || !QAccessible::isActive())
+        return false;
+    QAccessibleEvent event(widget, QAccessible::Focus);
+    event.setChild(items->currentItem());
+    QAccessible::updateAccessibility(&event);
+    return true;
+}
+
 // Qt tells a tab bar that takes the focus, not its current tab, and Orca 43
 // then speaks neither the tab nor its position: the tab is told after it
 // (WORKAROUND(atspi-tab-bar-focus)).
@@ -318,11 +311,8 @@ void tellFocusedTab(QWidget *, QWidget *now)
     QMetaObject::invokeMethod(
         bar,
         [bar] {
-            if (!bar->hasFocus())
-                return;
-            QAccessibleEvent event(bar, QAccessible::Focus);
-            event.setChild(bar->currentIndex());
-            QAccessible::updateAccessibility(&event);
+            if (bar->hasFocus())
+                focusOnCurrentItem(bar);
         },
         Qt::QueuedConnection);
 }

@@ -9,5 +9,9 @@ class QWidget;
 // a tab bar and its tabs; null for other widgets.
 QAccessibleInterface *accessibleWithItems(const QString &className, QObject *object);
 
+// Tells the focus on the current item of a combo box or tab bar, as Qt
+// tells it on an item of an open list; false where there is none.
+bool focusOnCurrentItem(QWidget *widget);
+
 // Connected to QApplication::focusChanged().
 void tellFocusedTab(QWidget *old, QWidget *now);

@@ -19,36 +19,49 @@ namespace {
 class FocusMarkOn : public QObject
 {
 public:
-    explicit FocusMarkOn(QWidget *window) : QObject(window) { window->installEventFilter(this); }
-
-    bool eventFilter(QObject *watched, QEvent *event) override
+    explicit FocusMarkOn(QWidget *window) : QObject(window), window(window)
     {
-        if (event->type() == QEvent::WindowActivate) {
-            auto *window = static_cast<QWidget *>(watched);
-            window->setAttribute(Qt::WA_KeyboardFocusChange);
-            if (QWidget *focus = window->focusWidget()) {
-                focus->update();
-            } else {
-                // Qt gives the focus after the activation, and a focus given
-                // by other than a key takes the mark away (Qt 6.11, whose
-                // window has no focus widget yet when activated): once more
-                // for that focus.
-                disconnect(firstFocus);
-                firstFocus = connect(qApp, &QApplication::focusChanged, this,
-                                     [this, window](QWidget *, QWidget *now) {
-                                         disconnect(firstFocus);
-                                         if (now && now->window() == window) {
-                                             window->setAttribute(Qt::WA_KeyboardFocusChange);
-                                             now->update();
-                                         }
-                                     });
-            }
-        }
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::WindowActivate)
+            return false;
+        if (QWidget *focus = window->focusWidget())
+            mark(focus);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 11, 0)
+        // WORKAROUND(qt-focus-after-activation): Qt 6.11 activates the window
+        // before it has a focus widget, and gives that first focus for
+        // another reason than a key, which takes the mark away: the mark is
+        // set for that focus.
+        else
+            markFirstFocus();
+#endif
         return false;
     }
 
 private:
+    void mark(QWidget *focus)
+    {
+        window->setAttribute(Qt::WA_KeyboardFocusChange);
+        focus->update();
+    }
+#if QT_VERSION >= QT_VERSION_CHECK(6, 11, 0)
+    void markFirstFocus()
+    {
+        disconnect(firstFocus);
+        firstFocus =
+            connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+                disconnect(firstFocus);
+                if (now && now->window() == window)
+                    mark(now);
+            });
+    }
     QMetaObject::Connection firstFocus;
+#endif
+
+    QWidget *const window;
 };
 
 // A frame drawn around, not on, the widget that has the focus, so that the

@@ -1,9 +1,9 @@
 #include "desktop/application.h"
-#include "accessibility/accessibility.h"
 #include "desktop/compositorprobe.h"
 #include "desktop/leakcheck.h"
 #include "desktop/windowframe.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QResource>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -133,6 +134,39 @@ QByteArray platformArgument(int argc, char **argv)
             return argv[i + 1];
     }
     return QByteArray();
+}
+
+// Once the QApplication exists, before its event loop runs: lets Qt 5 on
+// Wayland join an accessibility bus that was running before the program.
+void joinAccessibilityBusOnWayland()
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    // WORKAROUND(qt5-wayland-atspi-bus): Qt 5.15's AT-SPI bridge, as Debian 13
+    // builds it for Wayland, checks on the next pass of the event loop whether
+    // accessibility is on, and registers then, before the accessibility bus's
+    // address has arrived: on no bus, and never again. On Wayland that check
+    // only repeats what the address's arrival does, so it is dropped: the
+    // bridge's first queued call.
+    class EarlyBridgeCheckFilter : public QObject
+    {
+    public:
+        using QObject::QObject;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            return event->type() == QEvent::MetaCall &&
+                   std::strcmp(watched->metaObject()->className(), "QSpiAccessibleBridge") == 0;
+        }
+    };
+    auto *filter = new EarlyBridgeCheckFilter(qApp);
+    qApp->installEventFilter(filter);
+    // Makes the bridge now, if it is not made yet; its check is queued
+    // before the call below, which ends the filter.
+    QAccessible::isActive();
+    QTimer::singleShot(0, filter, [filter] {
+        qApp->removeEventFilter(filter);
+        filter->deleteLater();
+    });
+#endif
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "mainwindow/transceiver_master.h"
 
+#include "mainwindow/notice.h"
+
 #include "accessibility/accessibility.h"
 #include "accessibility/focusorder.h"
 #include "accessibility/keyboard.h"
@@ -12,10 +14,7 @@
 #include <QComboBox>
 #include <QLocale>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPalette>
-#include <QStyle>
-#include <QScreen>
 #include <QStringList>
 
 namespace {
@@ -37,14 +36,24 @@ const QString notAcceptableStyle = QStringLiteral("QLineEdit{ background-color: 
 
 void paint(QLineEdit *edit, bool acceptable)
 {
+    const bool wasAcceptable = edit->styleSheet() != notAcceptableStyle; // or never coloured
     edit->setStyleSheet(acceptable ? acceptableStyle : notAcceptableStyle);
     // The styles set only the background: on a dark desktop palette the
     // text would stay light, unreadable on white or yellow.
     keepTextReadable(edit);
-    // What the yellow says, for those who do not see it.
-    describeInputProblem(edit, acceptable ? QString()
-                                          : QCoreApplication::translate("transceiver_master",
-                                                                        "Недопустимое значение"));
+    // What the yellow says, for those who do not see it: in the field's
+    // description, before the range it takes (its tool tip), and told as it
+    // changes while the operator is in the field.
+    const QString wrong =
+        QCoreApplication::translate("transceiver_master", "Недопустимое значение");
+    const QString description =
+        acceptable ? edit->toolTip() : wrong + QStringLiteral(". ") + edit->toolTip();
+    if (edit->accessibleDescription() != description) // each change is an event
+        edit->setAccessibleDescription(description);
+    if (acceptable != wasAcceptable && edit->hasFocus())
+        announce(edit, acceptable ? QCoreApplication::translate("transceiver_master",
+                                                                "Допустимое значение")
+                                  : wrong);
 }
 
 // The caption beside a field, for the refused-write notice: the label whose
@@ -57,45 +66,6 @@ QString captionOf(const QLineEdit *edit)
     }
     return edit->objectName();
 }
-
-// A text of several lines as one line of sentences, as a screen reader
-// gets a message: a line break inside a name does not reach speech as a
-// pause, so "0–4096" and the next field's name would run together.
-QString asSentences(const QString &text)
-{
-    QStringList lines = text.split(QLatin1Char('\n'));
-    QString one = lines.takeFirst();
-    for (const QString &line : std::as_const(lines))
-        one += (one.endsWith(QLatin1Char(':')) ? QStringLiteral(" ") : QStringLiteral(". ")) + line;
-    return one;
-}
-
-// Draws a label's plain text twice, a pixel apart: a heading heavier than
-// the text under it in the face already loaded, where a bold face would cost
-// start-up a second font load.
-class HeavierText : public QObject
-{
-public:
-    using QObject::QObject;
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() != QEvent::Paint)
-            return false;
-        auto *label = static_cast<QLabel *>(watched);
-        QPainter painter(label);
-        const int m = label->margin();
-        const QRect rect = label->contentsRect().adjusted(m, m, -m, -m);
-        int flags = int(QStyle::visualAlignment(label->layoutDirection(), label->alignment()));
-        if (label->wordWrap())
-            flags |= Qt::TextWordWrap;
-        for (int dx : {0, 1})
-            label->style()->drawItemText(&painter, rect.translated(dx, 0), flags, label->palette(),
-                                         label->isEnabled(), label->text(),
-                                         label->foregroundRole());
-        return true;
-    }
-};
 
 QString rangeText(int max)
 {
@@ -333,44 +303,19 @@ void transceiver_master::installValidator(QLineEdit *edit, int max)
     edit->setValidator(&validator);
     edit->setToolTip(rangeText(max));
     connect(edit, &QLineEdit::textEdited, this, &transceiver_master::on_LineTextChanged);
+    // A refused keystroke is told with the range the field takes.
+    connect(edit, &QLineEdit::inputRejected, this, [edit] {
+        if (edit->hasFocus())
+            announce(edit, tr("Вне диапазона ") + edit->toolTip());
+    });
 }
 
 void transceiver_master::showNotice(const QString &text, const QString &informativeText,
                                     QMessageBox::Icon icon)
 {
-    // One box for every notice, made with the first. A screen reader reads
-    // the events of a notice's closing after it has closed, at times after
-    // the next has come and gone, asking about its parts.
-    if (!notice) {
-        notice = std::make_unique<QMessageBox>();
-        notice->setStandardButtons(QMessageBox::Ok);
-        notice->setDefaultButton(QMessageBox::Ok);
-        if (auto *heading = notice->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
-            heading->installEventFilter(new HeavierText(heading));
-    }
-    QMessageBox *box = notice.get();
-    box->setAccessibleName(text); // it has no title
-    box->setText(text);
-    box->setInformativeText(informativeText);
-    box->setIcon(icon);
-    // Each text unbroken, and the box wide enough for its title bar: it would
-    // take the width of its shortest texts, cutting the title and wrapping a
-    // field's name. No wider than the screen.
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const int widest = screen ? screen->availableGeometry().width() * 4 / 5 : 1000;
-    for (QLabel *label : box->findChildren<QLabel *>()) {
-        if (label->text().isEmpty())
-            continue;
-        const bool heading = label->text() == text; // else the message under it
-        if (!heading)
-            label->setAccessibleName(asSentences(label->text()));
-        const QFontMetrics metrics = label->fontMetrics();
-        int width = heading ? 30 * metrics.averageCharWidth() : 0;
-        for (const QString &line : label->text().split(QLatin1Char('\n')))
-            width = qMax(width, metrics.horizontalAdvance(line) + (heading ? 2 : 1));
-        label->setMinimumWidth(qMin(width, widest));
-    }
-    box->exec();
+    if (!notice)
+        notice = std::make_unique<NoticeBox>();
+    notice->exec(text, informativeText, icon);
 }
 
 // ---- Transceiver view and frequencies ----

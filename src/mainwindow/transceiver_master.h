@@ -2,7 +2,7 @@
 
 #include "storage/DataStorage.h"
 #include "form/MainWindowForm.h"
-#include "mainwindow/parsing.h"
+#include "input/parsing.h"
 
 #include <QButtonGroup>
 #include <QIntValidator>
@@ -14,6 +14,7 @@
 #include <deque>
 #include <memory>
 
+class NoticeBox;
 class QLineEdit;
 
 // An integer range that, as typing does, takes a pasted number with white
@@ -105,7 +106,7 @@ private:
     int shownTab = 0;
     int shownTrx = 0;
 
-    std::unique_ptr<QMessageBox> notice; // each notice in turn
+    std::unique_ptr<NoticeBox> notice; // made with the first
 
     friend class TestAccess;
 };

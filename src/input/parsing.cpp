@@ -1,4 +1,4 @@
-#include "mainwindow/parsing.h"
+#include "input/parsing.h"
 
 #include <QHostAddress>
 #include <QString>
