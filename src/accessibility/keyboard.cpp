@@ -12,10 +12,13 @@
 
 namespace {
 
-// Keeps the focus mark on from the window's activation: Qt draws it only
-// after the focus has moved by keyboard in the window, and clears that state
-// as the window shows, so the tab bar, which has the focus from the start,
-// would show none.
+// WORKAROUND(qt-focus-after-activation): keeps the focus mark on from the
+// window's activation. Qt draws it only after the focus has moved by keyboard
+// in the window, and clears that state as the window shows, so the tab bar,
+// which has the focus from the start, would show none. Where the window has
+// no focus widget yet when activated (X11 with Qt 5.15, Qt 6.11), the first
+// focus comes for another reason than a key and takes the mark away: the mark
+// is set for that focus.
 class FocusMarkOn : public QObject
 {
 public:
@@ -30,14 +33,8 @@ public:
             return false;
         if (QWidget *focus = window->focusWidget())
             mark(focus);
-#if QT_VERSION >= QT_VERSION_CHECK(6, 11, 0)
-        // WORKAROUND(qt-focus-after-activation): Qt 6.11 activates the window
-        // before it has a focus widget, and gives that first focus for
-        // another reason than a key, which takes the mark away: the mark is
-        // set for that focus.
         else
             markFirstFocus();
-#endif
         return false;
     }
 
@@ -47,7 +44,6 @@ private:
         window->setAttribute(Qt::WA_KeyboardFocusChange);
         focus->update();
     }
-#if QT_VERSION >= QT_VERSION_CHECK(6, 11, 0)
     void markFirstFocus()
     {
         disconnect(firstFocus);
@@ -58,9 +54,8 @@ private:
                     mark(now);
             });
     }
-    QMetaObject::Connection firstFocus;
-#endif
 
+    QMetaObject::Connection firstFocus;
     QWidget *const window;
 };
 
