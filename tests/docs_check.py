@@ -128,8 +128,13 @@ for path, text in sources.items():
                 errors.append(f"{path} includes {up}/, a layer above its own")
 
 # Each WORKAROUND tag in src/ and bench/ has a row in docs/workarounds.md, and each row a tag;
-# a row names the QT_VERSION fences around its tags; a comment naming Orca, or what Qt would, can
-# or only does, has a tag.
+# a row names the QT_VERSION fences around its tags; a comment naming Orca, or claiming of Qt what it
+# would, can, never or only does, or does in a clause with a limit (not, no, without, before, after,
+# until, away: "Qt draws it only after ...", "Qt gives the focus after ..."), has a tag. A clause
+# ends at punctuation or a relative word: "Qt asks the factory installed last first" passes.
+subject = r"\bQt(?:'s(?: own)?(?: [\w-]+){1,3}?| \d[\d.]*(?: (?:to|and) \d[\d.]*)?)?(?: \([^)]*\))? "
+claim = re.compile(rf"\bOrca\b|{subject}(?:never|only|not|no longer|would|can|cannot) |{subject}[a-z]+s\b(?:(?! (?:that|which|"
+                   r"where|when) )[^,;:.()])*?\b(?:only|never|not|no|none|nothing|neither|without|until|before|after|away)\b")
 rows = dict(re.findall(r"^\| `([\w-]+)` \|[^|]*\|([^|]*)\|", read("docs/workarounds.md"), re.M))
 fences, flip = {}, {"<": ">=", ">=": "<", ">": "<=", "<=": ">"}
 for path, text in ((p, t) for p, t in sources.items() if p.startswith(("src/", "bench/"))):
@@ -143,8 +148,7 @@ for path, text in ((p, t) for p, t in sources.items() if p.startswith(("src/", "
         for tag in re.findall(r"WORKAROUND\(([\w-]+)\)", line):
             fences.setdefault(tag, set()).update(filter(None, stack))
     for block in re.finditer(r"(?:^[ \t]*//.*\n)+", text, re.M):
-        said = re.search(r"\bOrca\b|\bQt(?:'s [\w ]+?| [\d.]+)?(?: \([^)]*\))? (?:would|can|only|hands|looks)\b",
-                         re.sub(r"\s*//\s*", " ", block[0]))
+        said = claim.search(re.sub(r"\s*//\s*", " ", block[0]))
         if said and "WORKAROUND(" not in block[0]:
             errors.append(f"{path}:{text.count(chr(10), 0, block.start()) + 1}: «{said[0]}», and no WORKAROUND tag")
 if fences.keys() != rows.keys():
