@@ -92,7 +92,7 @@ mount --bind "$cache/lists" "$root/var/lib/apt/lists"
 # The tests' turn shared with the runs beside this one (scripts/test.sh).
 turn=()
 if [[ -n ${CORVANE_TEST_TURN:-} ]]; then
-    touch "$root/run/corvane-test-turn"
+    mkdir "$root/run/corvane-test-turn"
     mount --bind "$CORVANE_TEST_TURN" "$root/run/corvane-test-turn"
     turn=(CORVANE_TEST_TURN=/run/corvane-test-turn)
 fi

@@ -38,21 +38,29 @@ for style in "${styles[@]}"; do
 done
 scripts/install-deps.sh "${extra[@]}"
 
-# Runs a command while this run holds the test turn. Where several runs share
-# the machine (.ci/run: this system and two fresh ones), CORVANE_TEST_TURN
-# names a lock file that lets one run's tests at a time use the processors,
-# at full priority, while the others install and build, niced, in the time
-# that leaves idle: the tests wait for windows, buses and screen readers, and
-# their timeouts assume a machine busy with no more than its own run.
+# Runs a command in a test turn. Where several runs share the machine
+# (.ci/run: this system and two fresh ones), CORVANE_TEST_TURN names a folder
+# of lock files, one per turn: the tests of as many runs as there are turns
+# use the processors at full priority while the others install and build,
+# niced, in the time the tests leave idle (they wait for windows, buses and
+# screen readers). Two turns load the machine about as much as the two busy
+# loops the tests are proven beside.
 with_test_turn() {
     if [[ -z ${CORVANE_TEST_TURN:-} ]]; then
         "$@"
         return
     fi
-    local niced
+    local niced turn status
     niced=$(nice)
     ((niced > 0 && $(id -u) == 0)) || niced=0
-    flock "$CORVANE_TEST_TURN" nice -n "-$niced" "$@"
+    while :; do
+        for turn in "$CORVANE_TEST_TURN"/turn-*; do
+            status=0
+            flock -n -E 75 "$turn" nice -n "-$niced" "$@" || status=$?
+            ((status == 75)) || return "$status"
+        done
+        sleep 1
+    done
 }
 
 # Configures, builds and tests one build folder with warnings as errors.
